@@ -1,0 +1,227 @@
+#include "platform/Codec.h"
+
+#include <unicode/normalizer2.h>
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
+#include <unicode/ustring.h>
+#include <unicode/utf16.h>
+
+#include <array>
+#include <mutex>
+#include <vector>
+
+namespace lanzhou::platform {
+namespace {
+
+constexpr char16_t kInvalidUnit = 0xFFFF;  // U+FFFF is not in code page 936
+
+// Writes "?" for every character the converter cannot map. ICU's own substitute callback
+// silently drops default-ignorable characters (U+FEFF, U+200B, ...), which would make them
+// vanish instead of showing up as "?".
+void QuestionMarkFromUnicode(const void*, UConverterFromUnicodeArgs* args, const UChar*, int32_t,
+                             UChar32, UConverterCallbackReason reason, UErrorCode* err) {
+  if (reason == UCNV_UNASSIGNED || reason == UCNV_ILLEGAL || reason == UCNV_IRREGULAR) {
+    *err = U_ZERO_ERROR;
+    ucnv_cbFromUWriteBytes(args, "?", 1, 0, err);
+  }
+}
+
+void QuestionMarkToUnicode(const void*, UConverterToUnicodeArgs* args, const char*, int32_t,
+                           UConverterCallbackReason reason, UErrorCode* err) {
+  if (reason == UCNV_UNASSIGNED || reason == UCNV_ILLEGAL || reason == UCNV_IRREGULAR) {
+    *err = U_ZERO_ERROR;
+    const UChar q = u'?';
+    ucnv_cbToUWriteUChars(args, &q, 1, 0, err);
+  }
+}
+
+// The converter's answers, asked once per process for every code unit and byte pair, so that
+// conversions are plain table look-ups. The tables never change after they are built.
+struct Tables {
+  // UTF-16 unit -> bytes; a second byte of 0 means a one-byte character. "?" marks a unit that
+  // code page 936 lacks (except U+003F itself).
+  std::array<std::array<char, 2>, 0x10000> encode{};
+  std::array<char16_t, 0x100> single{};                 // bytes 0x00-0x80, 0xFF
+  std::vector<char16_t> pairs = std::vector<char16_t>(126 * 256, kInvalidUnit);  // lead 0x81-0xFE
+  bool ok = false;
+};
+
+Tables BuildTables() {
+  Tables t;
+  UErrorCode err = U_ZERO_ERROR;
+  UConverter* cnv = ucnv_open("windows-936", &err);
+  if (U_FAILURE(err)) return t;
+  ucnv_setFallback(cnv, true);
+  ucnv_setFromUCallBack(cnv, QuestionMarkFromUnicode, nullptr, nullptr, nullptr, &err);
+  ucnv_setToUCallBack(cnv, QuestionMarkToUnicode, nullptr, nullptr, nullptr, &err);
+  for (char32_t u = 0; u < 0x10000; ++u) {
+    auto& out = t.encode[u];
+    out = {'?', 0};
+    if (u >= 0xD800 && u <= 0xDFFF) continue;
+    const UChar unit = static_cast<UChar>(u);
+    char buf[8];
+    err = U_ZERO_ERROR;
+    ucnv_resetFromUnicode(cnv);
+    const int32_t n = ucnv_fromUChars(cnv, buf, sizeof buf, &unit, 1, &err);
+    if (U_SUCCESS(err) && (n == 1 || n == 2)) out = {buf[0], n == 2 ? buf[1] : '\0'};
+  }
+  // Fallback data that maps these to control bytes; the vendor table has none for them.
+  for (char16_t u : {u'\uFFE9', u'\uFFEA', u'\uFFEB', u'\uFFEC', u'\uFFEE'}) t.encode[u] = {'?', 0};
+
+  auto decode = [&](const char* bytes, int32_t len) -> char16_t {
+    UChar buf[8];
+    err = U_ZERO_ERROR;
+    ucnv_resetToUnicode(cnv);
+    const int32_t n = ucnv_toUChars(cnv, buf, 8, bytes, len, &err);
+    return (U_SUCCESS(err) && n == 1) ? buf[0] : kInvalidUnit;
+  };
+  for (int b = 0; b < 0x100; ++b) {
+    const char byte = static_cast<char>(b);
+    t.single[static_cast<std::size_t>(b)] =
+        (b <= 0x80 || b == 0xFF) ? decode(&byte, 1) : kInvalidUnit;
+  }
+  for (int lead = 0x81; lead <= 0xFE; ++lead) {
+    for (int trail = 0x40; trail <= 0xFE; ++trail) {
+      if (trail == 0x7F) continue;
+      const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+      t.pairs[static_cast<std::size_t>((lead - 0x81) * 256 + trail)] = decode(pair, 2);
+    }
+  }
+  ucnv_close(cnv);
+  t.ok = true;
+  return t;
+}
+
+const Tables& SharedTables() {
+  static const Tables tables = BuildTables();
+  return tables;
+}
+
+}  // namespace
+
+struct Codec::Converters {
+  const Tables& tables = SharedTables();
+  const icu::Normalizer2* nfc = nullptr;
+
+  bool Unmappable(char16_t u) const { return tables.encode[u][0] == '?' && u != u'?'; }
+
+  // Whether the bytes of `u` decode to `u` again (best-fit mappings do not).
+  bool RoundTrips(char16_t u) const {
+    const auto& b = tables.encode[u];
+    const auto lead = static_cast<unsigned char>(b[0]);
+    if (b[1] == '\0') return tables.single[lead] == u;
+    return tables.pairs[static_cast<std::size_t>((lead - 0x81) * 256 +
+                                                 static_cast<unsigned char>(b[1]))] == u;
+  }
+
+  // Shared by the text and file-name conversions. A file name must come back as the same
+  // bytes, so it takes neither best-fit look-alikes nor precomposition.
+  std::string Encode(std::u16string_view s, char substitute, bool fileName, bool* exact) const {
+    std::string out;
+    out.reserve(s.size() * 2);
+    bool lossless = true;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      char16_t u = s[i];
+      if (U16_IS_LEAD(u) && i + 1 < s.size() && U16_IS_TRAIL(s[i + 1])) {
+        ++i;  // one character, one substitute
+        out.push_back(substitute);
+        lossless = false;
+        continue;
+      }
+      if (!fileName && nfc != nullptr && i + 1 < s.size() && s[i + 1] >= 0x0300) {
+        const UChar32 composed = nfc->composePair(u, s[i + 1]);
+        if (composed > 0 && composed < 0x10000 &&
+            !Unmappable(static_cast<char16_t>(composed))) {
+          u = static_cast<char16_t>(composed);
+          ++i;
+        }
+      }
+      if (Unmappable(u) || (fileName && !RoundTrips(u))) {
+        out.push_back(substitute);
+        lossless = false;
+        continue;
+      }
+      const auto& bytes = tables.encode[u];
+      out.push_back(bytes[0]);
+      if (bytes[1] != '\0') out.push_back(bytes[1]);
+    }
+    if (exact != nullptr) *exact = lossless;
+    return out;
+  }
+};
+
+Codec::Codec() : cnv_(std::make_unique<Converters>()) {
+  UErrorCode err = U_ZERO_ERROR;
+  cnv_->nfc = icu::Normalizer2::getNFCInstance(err);
+  if (U_FAILURE(err)) cnv_->nfc = nullptr;
+}
+
+Codec::~Codec() = default;
+
+std::u16string Codec::Utf8ToUtf16(std::string_view utf8) const {
+  std::u16string out(utf8.size(), u'\0');
+  int32_t length = 0;
+  UErrorCode err = U_ZERO_ERROR;
+  u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
+                       &length, utf8.data(), static_cast<int32_t>(utf8.size()), 0xFFFD, nullptr,
+                       &err);
+  if (U_FAILURE(err) && err != U_STRING_NOT_TERMINATED_WARNING) return {};
+  out.resize(static_cast<std::size_t>(length));
+  return out;
+}
+
+std::u16string Codec::Utf16LeToUnits(std::string_view bytes) {
+  std::u16string out(bytes.size() / 2, u'\0');
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    out[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                   (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+  }
+  return out;
+}
+
+std::string Codec::Utf16ToGbk(std::u16string_view units) const {
+  return cnv_->Encode(units, '?', false, nullptr);
+}
+
+std::u16string Codec::GbkToUtf16(std::string_view gbk) const {
+  const Tables& t = cnv_->tables;
+  std::u16string out;
+  out.reserve(gbk.size());
+  for (std::size_t i = 0; i < gbk.size(); ++i) {
+    const auto b = static_cast<unsigned char>(gbk[i]);
+    if (b >= 0x81 && b <= 0xFE) {
+      if (i + 1 < gbk.size()) {
+        const auto trail = static_cast<unsigned char>(gbk[i + 1]);
+        const char16_t u = t.pairs[static_cast<std::size_t>((b - 0x81) * 256 + trail)];
+        if (u != kInvalidUnit) {
+          out.push_back(u);
+          ++i;
+          continue;
+        }
+      }
+      out.push_back(u'?');  // the lead alone; a bad trail byte is read again on its own
+      continue;
+    }
+    const char16_t u = t.single[b];
+    out.push_back(u == kInvalidUnit ? u'?' : u);
+  }
+  return out;
+}
+
+std::string Codec::Utf16ToUtf8(std::u16string_view units) const {
+  std::string out(units.size() * 3, '\0');
+  int32_t length = 0;
+  UErrorCode err = U_ZERO_ERROR;
+  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length,
+                     reinterpret_cast<const UChar*>(units.data()),
+                     static_cast<int32_t>(units.size()), 0xFFFD, nullptr, &err);
+  if (U_FAILURE(err) && err != U_STRING_NOT_TERMINATED_WARNING) return {};
+  out.resize(static_cast<std::size_t>(length));
+  return out;
+}
+
+std::string Codec::FileNameToGbk(std::string_view native, bool* exact) const {
+  return cnv_->Encode(Utf8ToUtf16(native), '_', true, exact);
+}
+
+}  // namespace lanzhou::platform

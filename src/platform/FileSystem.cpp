@@ -1,0 +1,137 @@
+#include "platform/FileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace lanzhou::platform {
+namespace {
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// Removes what is there (a folder is left alone, so open() fails on it) and creates anew.
+int CreateFresh(const std::string& path) {
+  struct stat st{};
+  if (::lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) ::unlink(path.c_str());
+  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+}
+
+class LocalOutputFile final : public OutputFile {
+ public:
+  explicit LocalOutputFile(int fd) : fd_(fd) {}
+  ~LocalOutputFile() override { Close(); }
+  bool Write(std::string_view bytes) override {
+    if (fd_ < 0) return false;
+    ok_ = WriteAll(fd_, bytes) && ok_;
+    return ok_;
+  }
+  bool Close() override {
+    if (fd_ < 0) return ok_;
+    ok_ = (::close(fd_) == 0) && ok_;
+    fd_ = -1;
+    return ok_;
+  }
+
+ private:
+  int fd_;
+  bool ok_ = true;
+};
+
+}  // namespace
+
+std::optional<std::string> LocalFileSystem::ReadWholeFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st{};
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  std::string data;
+  data.resize(static_cast<std::size_t>(st.st_size));
+  std::size_t got = 0;
+  while (true) {
+    if (got == data.size()) data.resize(data.size() + 65536);  // the file may have grown
+    const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  data.resize(got);
+  return data;
+}
+
+bool LocalFileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
+  const int fd = CreateFresh(path);
+  if (fd < 0) return false;
+  const bool ok = WriteAll(fd, bytes);
+  return (::close(fd) == 0) && ok;
+}
+
+std::unique_ptr<OutputFile> LocalFileSystem::CreateOutputFile(const std::string& path) {
+  const int fd = CreateFresh(path);
+  if (fd < 0) return nullptr;
+  return std::make_unique<LocalOutputFile>(fd);
+}
+
+bool LocalFileSystem::CreateFolder(const std::string& path) {
+  return ::mkdir(path.c_str(), 0755) == 0;
+}
+
+bool LocalFileSystem::Exists(const std::string& path) {
+  struct stat st{};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+std::optional<std::vector<FolderEntry>> LocalFileSystem::ListFolder(const std::string& path) {
+  DIR* dir = ::opendir(path.c_str());
+  if (dir == nullptr) return std::nullopt;
+  std::vector<FolderEntry> entries;
+  while (const dirent* e = ::readdir(dir)) {
+    const std::string_view name = e->d_name;
+    if (name == "." || name == "..") continue;
+    FolderEntry entry{std::string(name), false};
+    if (e->d_type == DT_DIR) {
+      entry.isFolder = true;
+    } else if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+      struct stat st{};  // a link counts as what it points to
+      const std::string full = path + "/" + entry.name;
+      entry.isFolder = ::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+    entries.push_back(std::move(entry));
+  }
+  ::closedir(dir);
+  return entries;
+}
+
+bool LocalFileSystem::ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+  const std::string temp = path + ".new~";
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) ::unlink(temp.c_str());
+  return ok;
+}
+
+}  // namespace lanzhou::platform

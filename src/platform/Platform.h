@@ -1,0 +1,16 @@
+// The OS services the core reaches, bundled so they travel as one parameter.
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Codec.h"
+#include "platform/FileSystem.h"
+
+namespace lanzhou::platform {
+
+struct Platform {
+  Codec& codec;
+  FileSystem& files;
+  Clock& clock;
+};
+
+}  // namespace lanzhou::platform

@@ -1,0 +1,48 @@
+// Turns one article file into its title, page name and body.
+//
+// Every title and link a generated page shows, and every body put into a page, comes out of
+// LoadArticle. It never fails: what cannot be read yields empty text (and is counted in
+// `LoadStats` so the run can report it). Options are read as each step begins.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "generation/ArticleInfo.h"
+#include "generation/GenerationSettings.h"
+#include "generation/RunHost.h"
+#include "generation/TitleRewriter.h"
+#include "platform/Platform.h"
+
+namespace lanzhou::generation {
+
+// What the loader needs besides the settings.
+struct LoaderContext {
+  platform::Platform& platform;
+  TitleRewriter* titles = nullptr;    // null: titles are never rewritten
+  RunHost* host = nullptr;            // its events are processed after each first-line read
+  std::size_t unreadable = 0;         // loads whose file could not be read
+};
+
+ArticleInfo LoadArticle(const ArticlePath& path, const GenerationSettings& settings,
+                        LoaderContext& ctx);
+
+// The file's bytes as code page 936 text. A byte-order mark of the chosen encoding is not
+// content and is dropped; the text ends before its first NUL.
+std::string DecodeArticleText(std::string_view bytes, int encoding, const platform::Codec& codec);
+
+// The part after the last "/" (the whole path when there is none).
+std::string_view FileNameOf(std::string_view path);
+// The file name up to its first "." ("a.b.txt" -> "a").
+std::string_view FileTitleOf(std::string_view path);
+
+struct FirstLineResult {
+  std::string title;
+  bool bodyChanged = false;
+};
+// The first non-empty line (CR LF, LF; 0x1A ends the search), cut to 200 characters. With
+// `removeLine`, the first occurrence of that title followed by CR LF goes from `body`.
+FirstLineResult FirstLineTitle(std::string& body, bool removeLine, RunHost* host = nullptr);
+
+}  // namespace lanzhou::generation

@@ -1,0 +1,224 @@
+#include "cli/CliApp.h"
+
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <ostream>
+
+#include "cli/ConsoleRunHost.h"
+#include "generation/GenerationRun.h"
+#include "platform/FolderListing.h"
+
+namespace lanzhou::cli {
+namespace {
+
+using generation::SettingsValues;
+
+// What the command line says; unset options leave the settings as they were.
+struct Request {
+  std::vector<std::string> files;
+  std::optional<std::string> dir;
+  std::optional<std::string> filter;
+  std::optional<int> templateNumber;
+  std::optional<std::string> templateFile;
+  std::optional<std::string> titleSource;
+  std::optional<bool> stripFirstLine;
+  std::optional<bool> middle;
+  std::optional<std::string> left;
+  std::optional<std::string> right;
+  std::optional<bool> keepWhenEmpty;
+  std::optional<std::string> ext;
+  std::optional<bool> index;
+  std::optional<std::string> pageSize;
+  std::optional<std::string> encoding;
+  bool replaceTitle = false;
+  std::optional<bool> regex;
+  std::optional<std::string> match;
+  std::optional<std::string> replace;
+  std::optional<std::uint64_t> seed;
+  bool quiet = false;
+  bool open = false;
+  bool copyPath = false;
+};
+
+// A flag pair such as --middle / --no-middle, both writing one optional.
+void AddSwitch(CLI::App& app, const std::string& on, const std::string& off,
+               std::optional<bool>& target, const std::string& help) {
+  app.add_flag_callback(on, [&target] { target = true; }, help);
+  app.add_flag_callback(off, [&target] { target = false; }, "the opposite of " + on);
+}
+
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+void Apply(const Request& r, SettingsValues& v, const platform::Codec& codec,
+           platform::FileSystem& files) {
+  auto gbk = [&](const std::string& utf8) { return codec.Utf8ToGbk(utf8); };
+  if (r.templateNumber) v.selectedTemplate = *r.templateNumber - 1;
+  if (r.templateFile) {
+    auto bytes = files.ReadWholeFile(*r.templateFile);
+    if (!bytes) throw UsageError("cannot read the template file " + *r.templateFile);
+    v.templateTexts[static_cast<std::size_t>(v.selectedTemplate)] = std::move(*bytes);
+  }
+  if (r.titleSource) {
+    static const std::map<std::string, generation::TitleSource> kSources = {
+        {"name", generation::TitleSource::FileName},
+        {"title", generation::TitleSource::HtmlTitle},
+        {"first-line", generation::TitleSource::FirstLine}};
+    v.titleSource = static_cast<int>(kSources.at(*r.titleSource));
+  }
+  if (r.stripFirstLine) v.stripFirstLine = *r.stripFirstLine;
+  if (r.middle) v.takeMiddleContent = *r.middle;
+  if (r.left) v.middleLeftMarker = gbk(*r.left);
+  if (r.right) v.middleRightMarker = gbk(*r.right);
+  if (r.keepWhenEmpty) v.keepBodyWhenEmpty = *r.keepWhenEmpty;
+  if (r.ext) {
+    v.useExtension = true;
+    v.extension = gbk(*r.ext);
+  }
+  if (r.index) v.makeIndex = *r.index;
+  if (r.pageSize) v.pageSizeText = gbk(*r.pageSize);
+  if (r.filter) v.directoryFilter = gbk(*r.filter);
+  if (r.encoding) {
+    static const std::map<std::string, generation::FileEncoding> kEncodings = {
+        {"gbk", generation::FileEncoding::AnsiGbk},
+        {"utf-8", generation::FileEncoding::Utf8},
+        {"utf-16le", generation::FileEncoding::Unicode}};
+    v.fileEncoding = static_cast<int>(kEncodings.at(*r.encoding));
+  }
+  if (r.replaceTitle) v.replaceTitle = true;
+  if (r.regex) v.useRegex = *r.regex;
+  if (r.match) v.matchPattern = gbk(*r.match);
+  if (r.replace) v.replacementText = gbk(*r.replace);
+}
+
+std::string Absolute(const std::string& path) {
+  std::error_code ec;
+  auto abs = std::filesystem::absolute(path, ec);
+  return ec ? path : abs.lexically_normal().string();
+}
+
+generation::ArticlePaths ArticlePathsOf(const std::vector<std::string>& native,
+                                        const platform::Codec& codec) {
+  generation::ArticlePaths paths;
+  paths.reserve(native.size());
+  for (const auto& n : native) paths.push_back({codec.FileNameToGbk(n), n});
+  return paths;
+}
+
+}  // namespace
+
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+  Request r;
+  CLI::App app{"Generates one web page per article from a page template.", "lanzhou-gen"};
+  app.add_option("files", r.files, "article files, in the order of the previous/next links");
+  app.add_option("--dir", r.dir, "take the files of this folder that match --filter");
+  app.add_option("--filter", r.filter, "wildcard for --dir (default *.txt)");
+  app.add_option("--template", r.templateNumber, "which of the five templates to fill")
+      ->check(CLI::Range(1, 5));
+  app.add_option("--template-file", r.templateFile, "the selected template's text, from a file");
+  app.add_option("--title-source", r.titleSource, "where titles come from")
+      ->check(CLI::IsMember({"name", "title", "first-line"}));
+  AddSwitch(app, "--strip-first-line", "--keep-first-line", r.stripFirstLine,
+            "remove the title line from a first-line article's body");
+  AddSwitch(app, "--middle", "--no-middle", r.middle, "cut bodies to the text between the markers");
+  app.add_option("--left", r.left, "left marker of the middle content (default <body>)");
+  app.add_option("--right", r.right, "right marker of the middle content (default </body>)");
+  AddSwitch(app, "--keep-when-empty", "--no-keep-when-empty", r.keepWhenEmpty,
+            "keep the whole body when the middle content is empty");
+  app.add_option("--ext", r.ext, "give pages this extension (without the dot)");
+  AddSwitch(app, "--index", "--no-index", r.index, "write the article list pages index*.htm");
+  app.add_option("--page-size", r.pageSize, "articles per list page (default 50)");
+  app.add_option("--encoding", r.encoding, "how article files are encoded (default gbk)")
+      ->check(CLI::IsMember({"gbk", "utf-8", "utf-16le"}));
+  app.add_flag("--replace-title", r.replaceTitle, "rewrite every title with --match/--replace");
+  AddSwitch(app, "--regex", "--plain", r.regex,
+            "--match is a regular expression / a |-separated list of texts");
+  app.add_option("--match", r.match, "the title pattern or find list (default (.+)[_-].*)");
+  app.add_option("--replace", r.replace, "the replacement text or list (default $1)");
+  app.add_option("--seed", r.seed, "seed for the random article links: equal seeds, equal sites");
+  app.add_flag("-q,--quiet", r.quiet, "no progress line");
+  app.add_flag("--open", r.open, "open the output folder in the file manager when done");
+  app.add_flag("--copy-path", r.copyPath, "copy the output folder's path to the clipboard");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    out << app.help();
+    return 0;
+  } catch (const CLI::ParseError& e) {
+    err << "lanzhou-gen: " << e.what() << " (see --help)\n";
+    return 2;
+  }
+  if (r.dir && !r.files.empty()) {
+    err << "lanzhou-gen: give article files or --dir, not both\n";
+    return 2;
+  }
+  if (!r.dir && r.files.empty()) {
+    err << "lanzhou-gen: no articles: give FILE... or --dir DIR (see --help)\n";
+    return 2;
+  }
+  if (r.open && r.copyPath) {
+    err << "lanzhou-gen: --open and --copy-path exclude each other\n";
+    return 2;
+  }
+
+  platform::Codec codec;
+  platform::LocalFileSystem files;
+  platform::SteadyClock clock;
+  platform::Platform platform{codec, files, clock};
+  generation::PlainSettings settings;
+  try {
+    Apply(r, settings.values, codec, files);
+  } catch (const UsageError& e) {
+    err << "lanzhou-gen: " << e.what() << '\n';
+    return 2;
+  }
+
+  std::vector<std::string> native;
+  if (r.dir) {
+    const std::string dir = Absolute(*r.dir);
+    if (!files.ListFolder(dir)) {
+      err << "lanzhou-gen: cannot read the folder " << *r.dir << '\n';
+      return 2;
+    }
+    native = platform::ListFolder(files, codec, dir, settings.values.directoryFilter);
+  } else {
+    for (const auto& f : r.files) native.push_back(Absolute(f));
+  }
+  const generation::ArticlePaths paths = ArticlePathsOf(native, codec);
+  if (paths.empty()) {
+    err << "lanzhou-gen: no file in " << *r.dir << " matches "
+        << codec.GbkToUtf8(settings.values.directoryFilter) << '\n';
+    return 0;
+  }
+
+  ConsoleRunHost::Options hostOptions;
+  hostOptions.progress = !r.quiet && ::isatty(STDERR_FILENO) == 1 && &err == &std::cerr;
+  hostOptions.answer = r.open       ? generation::Answer::Yes
+                       : r.copyPath ? generation::Answer::No
+                                    : generation::Answer::Cancel;
+  ConsoleRunHost host(codec, out, err, hostOptions);
+  generation::RunContext ctx{settings, platform, host, nullptr, r.seed};
+  const generation::RunResult result = generation::RunGeneration(paths, ctx);
+
+  int status = 0;
+  if (result.writeFailures > 0) {
+    err << "lanzhou-gen: " << result.writeFailures
+        << " file(s) or folder(s) could not be written\n";
+    status = 1;
+  }
+  if (result.rejectedPattern) {
+    err << "lanzhou-gen: warning: the title pattern " << codec.GbkToUtf8(*result.rejectedPattern)
+        << " is not a valid regular expression; titles were left as they were\n";
+    status = 1;
+  }
+  return status;
+}
+
+}  // namespace lanzhou::cli

@@ -1,0 +1,79 @@
+#include "cli/ConsoleRunHost.h"
+
+#include <csignal>
+#include <ostream>
+
+#include "platform/Process.h"
+
+namespace lanzhou::cli {
+namespace {
+
+volatile std::sig_atomic_t gInterrupted = 0;
+
+void OnInterrupt(int) {
+  if (gInterrupted) {
+    std::signal(SIGINT, SIG_DFL);
+    std::raise(SIGINT);
+  }
+  gInterrupted = 1;
+}
+
+std::string Bar(std::size_t i, std::size_t n) {
+  constexpr std::size_t kWidth = 24;
+  const std::size_t filled = n == 0 ? kWidth : i * kWidth / n;
+  return "[" + std::string(filled, '#') + std::string(kWidth - filled, '.') + "]";
+}
+
+}  // namespace
+
+ConsoleRunHost::ConsoleRunHost(const platform::Codec& codec, std::ostream& out,
+                               std::ostream& err, Options options)
+    : codec_(codec), out_(out), err_(err), options_(options) {}
+
+void ConsoleRunHost::ShowProgress(std::size_t i, std::size_t n, std::string_view caption) {
+  if (!options_.progress) return;
+  // \r and "erase to end of line": one line updated in place.
+  err_ << "\r\x1b[K" << Bar(i, n) << ' ' << i << '/' << n << ' ' << codec_.GbkToUtf8(caption)
+       << std::flush;
+  lineDrawn_ = true;
+}
+
+void ConsoleRunHost::RestoreCaption() {
+  if (lineDrawn_) err_ << "\r\x1b[K" << std::flush;
+  lineDrawn_ = false;
+}
+
+bool ConsoleRunHost::StopRequested() { return gInterrupted != 0; }
+
+generation::Answer ConsoleRunHost::AskCompletion(std::string_view report) {
+  std::string text = codec_.GbkToUtf8(report);
+  // The report's lines end in CR LF for the window; a terminal wants LF.
+  std::string lf;
+  lf.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    lf.push_back(text[i]);
+  }
+  out_ << lf << '\n' << std::flush;
+  return options_.answer;
+}
+
+void ConsoleRunHost::OpenFolder(std::string_view, const std::string& folderNative) {
+  if (!platform::OpenInFileManager(folderNative)) {
+    err_ << "lanzhou-gen: could not start a file manager for " << folderNative << '\n';
+  }
+}
+
+void ConsoleRunHost::CopyToClipboard(std::string_view, const std::string& folderNative) {
+  // The OS spelling: what the user pastes into a shell or a file manager must open.
+  if (!platform::CopyToDesktopClipboard(folderNative)) {
+    err_ << "lanzhou-gen: no clipboard tool (wl-copy, xclip, xsel) could take the path\n";
+  }
+}
+
+void ConsoleRunHost::InstallInterruptHandler() {
+  gInterrupted = 0;
+  std::signal(SIGINT, OnInterrupt);
+}
+
+}  // namespace lanzhou::cli

@@ -1,0 +1,138 @@
+#include "generation/ArticleLoader.h"
+
+#include "text/Gbk.h"
+#include "text/TextOps.h"
+
+namespace lanzhou::generation {
+namespace {
+
+constexpr std::size_t kFirstLineTitleChars = 200;
+
+bool StartsWith(std::string_view s, std::string_view prefix) {
+  return s.substr(0, prefix.size()) == prefix;
+}
+
+std::string UnitsToGbk(std::u16string units, const platform::Codec& codec) {
+  const auto nul = units.find(u'\0');
+  if (nul != std::u16string::npos) units.resize(nul);
+  return codec.Utf16ToGbk(units);
+}
+
+}  // namespace
+
+std::string DecodeArticleText(std::string_view bytes, int encoding, const platform::Codec& codec) {
+  switch (static_cast<FileEncoding>(encoding)) {
+    case FileEncoding::Utf8:
+      // A mark that says what the user already chose is not content: without this every page
+      // of a UTF-8 site would begin with "?".
+      if (StartsWith(bytes, "\xEF\xBB\xBF")) bytes.remove_prefix(3);
+      return UnitsToGbk(codec.Utf8ToUtf16(bytes), codec);
+    case FileEncoding::Unicode:
+      if (StartsWith(bytes, "\xFF\xFE")) bytes.remove_prefix(2);
+      return UnitsToGbk(platform::Codec::Utf16LeToUnits(bytes), codec);
+    case FileEncoding::AnsiGbk:
+    default:
+      return std::string(bytes.substr(0, bytes.find('\0')));
+  }
+}
+
+std::string_view FileNameOf(std::string_view path) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < path.size(); i += text::CharLength(path, i)) {
+    if (path[i] == '/') start = i + 1;
+  }
+  return path.substr(start);
+}
+
+std::string_view FileTitleOf(std::string_view path) {
+  const std::string_view name = FileNameOf(path);
+  for (std::size_t i = 0; i < name.size(); i += text::CharLength(name, i)) {
+    if (name[i] == '.') return name.substr(0, i);
+  }
+  return name;
+}
+
+FirstLineResult FirstLineTitle(std::string& body, bool removeLine, RunHost* host) {
+  std::string_view line;
+  std::size_t pos = 0;
+  bool ended = false;
+  while (!ended && pos < body.size()) {
+    // One line: up to LF (consumed), one CR before it dropped; 0x1A ends line and search.
+    std::size_t i = pos;
+    std::size_t lineEnd = body.size();
+    std::size_t next = body.size();
+    while (i < body.size()) {
+      const char c = body[i];
+      if (c == '\n') {
+        lineEnd = i;
+        next = i + 1;
+        break;
+      }
+      if (c == '\x1A') {
+        lineEnd = i;
+        ended = true;
+        break;
+      }
+      i += text::CharLength(body, i);
+    }
+    if (i >= body.size()) lineEnd = next = body.size();
+    line = std::string_view(body).substr(pos, lineEnd - pos);
+    if (!ended && lineEnd < body.size() && body[lineEnd] == '\n' && !line.empty() &&
+        line.back() == '\r') {
+      line.remove_suffix(1);
+    }
+    pos = next;
+    if (host != nullptr) host->ProcessEvents();
+    if (!line.empty()) break;
+  }
+  FirstLineResult result;
+  result.title = std::string(text::LeftChars(line, kFirstLineTitleChars));
+  if (removeLine) {
+    const std::string needle = result.title + "\r\n";
+    const std::size_t at = text::Find(body, needle);  // byte for byte, case counts
+    if (at != text::npos) {
+      body.erase(at, needle.size());
+      result.bodyChanged = true;
+    }
+  }
+  return result;
+}
+
+ArticleInfo LoadArticle(const ArticlePath& path, const GenerationSettings& settings,
+                        LoaderContext& ctx) {
+  std::optional<std::string> bytes = ctx.platform.files.ReadWholeFile(path.native);
+  if (!bytes) {
+    ++ctx.unreadable;
+    bytes.emplace();
+  }
+  ArticleInfo info;
+  info.body = DecodeArticleText(*bytes, settings.fileEncoding(), ctx.platform.codec);
+  bytes.reset();
+
+  switch (settings.titleSource()) {
+    case static_cast<int>(TitleSource::FileName):
+      info.title = std::string(FileTitleOf(path.text));
+      break;
+    case static_cast<int>(TitleSource::HtmlTitle):
+      info.title = text::TextBetween(info.body, "<title>", "</title>");
+      if (info.title.empty()) info.title = std::string(FileTitleOf(path.text));
+      break;
+    default: {  // FirstLine, and a list without a selection
+      const bool strip = settings.stripFirstLine();
+      info.title = FirstLineTitle(info.body, strip, ctx.host).title;
+      break;
+    }
+  }
+
+  info.pageName = std::string(FileNameOf(path.text));
+  if (settings.useExtension()) {
+    info.pageName = std::string(FileTitleOf(info.pageName)) + "." + settings.extension();
+  }
+
+  if (settings.replaceTitle() && ctx.titles != nullptr) {
+    info.title = ctx.titles->RewriteTitle(info.title, settings);
+  }
+  return info;
+}
+
+}  // namespace lanzhou::generation

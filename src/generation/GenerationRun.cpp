@@ -1,0 +1,270 @@
+#include "generation/GenerationRun.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "generation/ArticleLoader.h"
+#include "generation/IndexWriter.h"
+#include "generation/RandomFill.h"
+#include "generation/UniqueRandomPicker.h"
+#include "text/Gbk.h"
+#include "text/GbkLiterals.h"
+#include "text/TextOps.h"
+
+namespace lanzhou::generation {
+namespace {
+
+namespace lit = lanzhou::text;
+
+// The working state of one run; it lives exactly as long as the run.
+struct RunState {
+  const ArticlePaths& paths;
+  std::size_t count = 0;
+  std::string folderText;    // GBK, ends in "/"
+  std::string folderNative;  // OS bytes, ends in "/"
+  std::uint64_t startMs = 0;
+  std::string pageTemplate;
+  std::size_t randomSlots = 0;
+  UniqueRandomPicker picker;
+  std::unique_ptr<IndexWriter> index;
+  LoaderContext loader;
+  std::size_t writeFailures = 0;
+  std::size_t readFailures = 0;
+  std::size_t articlesDone = 0;
+};
+
+struct Neighbour {
+  std::string title;
+  std::string link;
+};
+
+RunState StartRun(const ArticlePaths& paths, RunContext& ctx) {
+  auto& p = ctx.platform;
+  RunState run{paths,
+               paths.size(),
+               std::string(ParentFolder(paths[0].text)) + "/" + std::string(lit::kOutputFolderName) + "/",
+               std::string(ParentFolder(paths[0].native)) + "/" +
+                   p.codec.GbkToFileName(lit::kOutputFolderName) + "/",
+               0,
+               {},
+               0,
+               UniqueRandomPicker(ctx.seed ? *ctx.seed : EntropySeed()),
+               nullptr,
+               LoaderContext{p, ctx.titles, &ctx.host},
+               0,
+               0,
+               0};
+  if (!CreateFolderChain(p.files, run.folderNative)) ++run.writeFailures;
+  run.startMs = p.clock.NowMs();
+
+  const int selected = ctx.settings.selectedTemplate();
+  const auto templates = ctx.settings.templateTexts();
+  if (selected >= 0 && selected < kTemplateCount) run.pageTemplate = templates[selected];
+
+  run.randomSlots = std::max(CountOccurrences(run.pageTemplate, lit::kPhRandomLink, &ctx.host),
+                             CountOccurrences(run.pageTemplate, lit::kPhRandomTitle, &ctx.host));
+  if (ctx.titles != nullptr) ctx.titles->StartRun(ctx.settings);
+
+  const int pageSize = ctx.settings.pageSize();
+  run.index = std::make_unique<IndexWriter>(p.files, run.folderNative, run.pageTemplate,
+                                            run.count, pageSize);
+  if (run.count > static_cast<std::size_t>(pageSize)) run.index->BuildPager();
+  if (ctx.settings.makeIndex()) run.index->StartPage();
+  return run;
+}
+
+Neighbour LoadNeighbour(RunState& run, std::size_t i, RunContext& ctx) {
+  ArticleInfo info = LoadArticle(run.paths[i], ctx.settings, run.loader);
+  ctx.host.ProcessEvents();
+  return {std::move(info.title), std::move(info.pageName)};
+}
+
+void ProcessArticle(RunState& run, std::size_t i, RunContext& ctx) {  // i is 0-based
+  const GenerationSettings& s = ctx.settings;
+  const std::size_t before = run.loader.unreadable;
+  ArticleInfo current = LoadArticle(run.paths[i], s, run.loader);
+  if (run.loader.unreadable != before) ++run.readFailures;
+  ctx.host.ProcessEvents();
+
+  const Neighbour previous = i > 0 ? LoadNeighbour(run, i - 1, ctx)
+                                   : Neighbour{std::string(lit::kNoPreviousTitle), "#"};
+  const Neighbour next = i + 1 < run.count ? LoadNeighbour(run, i + 1, ctx)
+                                           : Neighbour{std::string(lit::kNoNextTitle), "#"};
+
+  std::vector<std::string> pickTitles;
+  std::vector<std::string> pickLinks;
+  for (std::size_t k = 0; k < run.randomSlots; ++k) {
+    const auto v = run.picker.Next(1, static_cast<std::int32_t>(run.count));
+    ArticleInfo pick = LoadArticle(run.paths[static_cast<std::size_t>(v - 1)], s, run.loader);
+    pickTitles.push_back(std::move(pick.title));
+    pickLinks.push_back(std::move(pick.pageName));
+    ctx.host.ProcessEvents();
+    ctx.host.ProcessEvents();
+  }
+  ctx.host.ProcessEvents();
+
+  if (s.takeMiddleContent()) {
+    std::string middle = lit::TextBetween(current.body, s.middleLeftMarker(), s.middleRightMarker());
+    if (!middle.empty() || !s.keepBodyWhenEmpty()) current.body = std::move(middle);
+  }
+
+  std::string page = run.pageTemplate;
+  page = lit::ReplaceAll(page, lit::kPhCurrentLink, current.pageName);
+  page = lit::ReplaceAll(page, lit::kPhPreviousLink, previous.link);
+  page = lit::ReplaceAll(page, lit::kPhNextLink, next.link);
+  page = lit::ReplaceAll(page, lit::kPhCurrentTitle, current.title);
+  page = lit::ReplaceAll(page, lit::kPhPreviousTitle, previous.title);
+  page = lit::ReplaceAll(page, lit::kPhNextTitle, next.title);
+  FillRandomPlaceholders(page, pickTitles, pickLinks, &ctx.host);
+  // The body goes in last, so placeholder texts inside an article stay as they are.
+  page = lit::ReplaceAll(page, lit::kPhContent, current.body);
+
+  const std::string file = run.folderNative + ctx.platform.codec.GbkToFileName(current.pageName);
+  if (!WriteTextToFile(ctx.platform.files, page, file, false)) ++run.writeFailures;
+  page.clear();
+
+  std::string caption(lit::kProgressPrefix);
+  caption += std::to_string(i + 1);
+  caption += lit::kProgressMiddle;
+  caption += current.title;
+  ctx.host.ShowProgress(i + 1, run.count, caption);
+
+  if (s.makeIndex()) run.index->AddEntry(current.title, current.pageName, i + 1);
+  ++run.articlesDone;
+  ctx.host.ProcessEvents();
+}
+
+std::string ReportText(const RunState& run, std::string_view duration,
+                       const std::optional<std::string>& rejected) {
+  std::string report(lit::kReportPrefix);
+  report += duration;
+  report += lit::kReportSaved;
+  report += run.folderText;
+  const std::size_t failures = run.writeFailures + run.index->Failures();
+  if (failures > 0) {
+    report += lit::kReportWriteFailuresPrefix;
+    report += std::to_string(failures);
+    report += lit::kReportWriteFailuresSuffix;
+  }
+  if (run.readFailures > 0) {
+    report += lit::kReportReadFailuresPrefix;
+    report += std::to_string(run.readFailures);
+    report += lit::kReportReadFailuresSuffix;
+  }
+  if (rejected) {
+    report += lit::kReportRejectedPattern;
+    report += *rejected;
+  }
+  report += lit::kReportQuestion;
+  return report;
+}
+
+}  // namespace
+
+RunResult RunGeneration(const ArticlePaths& paths, RunContext& ctx) {
+  RunResult result;
+  if (paths.empty()) return result;
+  RunState run = StartRun(paths, ctx);
+
+  for (std::size_t i = 0; i < run.count; ++i) {
+    ProcessArticle(run, i, ctx);
+    if (ctx.host.StopRequested()) break;
+  }
+
+  ctx.host.RestoreCaption();
+  const std::uint64_t now = ctx.platform.clock.NowMs();
+  const std::string duration = DurationText(static_cast<double>(now - run.startMs));
+  result.rejectedPattern = ctx.titles != nullptr ? ctx.titles->RejectedPattern() : std::nullopt;
+  result.report = ReportText(run, duration, result.rejectedPattern);
+  switch (ctx.host.AskCompletion(result.report)) {
+    case Answer::Yes:
+      ctx.host.OpenFolder(run.folderText, run.folderNative);
+      break;
+    case Answer::No:
+      ctx.host.CopyToClipboard(run.folderText, run.folderNative);
+      break;
+    case Answer::Cancel:
+      break;
+  }
+  if (ctx.settings.makeIndex() && run.index->PageOpen()) run.index->FinishPage();
+  run.index->ClosePage();  // left open because the index was switched off: keep what it has
+
+  result.ran = true;
+  result.articles = run.articlesDone;
+  result.stopped = run.articlesDone < run.count;
+  result.writeFailures = run.writeFailures + run.index->Failures();
+  result.readFailures = run.readFailures;
+  result.outputFolderText = run.folderText;
+  result.outputFolderNative = run.folderNative;
+  return result;
+}
+
+std::string_view ParentFolder(std::string_view path) {
+  std::size_t last = text::npos;
+  for (std::size_t i = 0; i < path.size(); i += text::CharLength(path, i)) {
+    if (path[i] == '/') last = i;
+  }
+  return last == text::npos ? std::string_view{} : path.substr(0, last);
+}
+
+bool CreateFolderChain(platform::FileSystem& fs, std::string_view folder) {
+  for (std::size_t i = 0; i < folder.size(); i += text::CharLength(folder, i)) {
+    if (folder[i] != '/') continue;
+    const std::string prefix(folder.substr(0, i));
+    if (prefix.empty() || fs.Exists(prefix)) continue;  // the root of an absolute path
+    if (!fs.CreateFolder(prefix)) return false;
+  }
+  return true;
+}
+
+std::size_t CountOccurrences(std::string_view text, std::string_view sought, RunHost* host) {
+  std::size_t n = 0;
+  std::size_t from = 0;
+  while (true) {
+    const std::size_t at = text::Find(text, sought, from, text::Case::FoldAscii);
+    if (host != nullptr) host->ProcessEvents();
+    if (at == text::npos) return n;
+    ++n;
+    from = at + sought.size();
+  }
+}
+
+std::string DurationText(double milliseconds) {
+  constexpr double kSlack = 1e-7;
+  double v = milliseconds;
+  std::string_view unit = lit::kUnitMilliseconds;
+  const struct {
+    double divisor;
+    double limit;
+    std::string_view unit;
+  } steps[] = {{1000, 60, lit::kUnitSeconds}, {60, 60, lit::kUnitMinutes},
+               {60, 24, lit::kUnitHours},     {24, 30, lit::kUnitDays},
+               {30, 12, lit::kUnitMonths},    {12, 0, lit::kUnitYears}};
+  if (!(v < 1000 - kSlack)) {
+    for (const auto& step : steps) {
+      v /= step.divisor;
+      unit = step.unit;
+      if (step.limit == 0 || v < step.limit - kSlack) break;
+    }
+  }
+  const double rounded = std::round(v * 100) / 100;  // halves away from zero
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.13g", rounded);
+  return std::string(buf) + std::string(unit);
+}
+
+bool WriteTextToFile(platform::FileSystem& fs, std::string_view text, const std::string& path,
+                     bool append) {
+  if (append) {
+    if (auto old = fs.ReadWholeFile(path)) {
+      old->append(text);
+      return fs.WriteWholeFile(path, *old);
+    }
+  }
+  return fs.WriteWholeFile(path, text);
+}
+
+}  // namespace lanzhou::generation

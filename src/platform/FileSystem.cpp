@@ -23,10 +23,13 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// Removes what is there (a folder is left alone, so open() fails on it) and creates anew.
+// Removes a file or link that is there and creates anew. Anything else is left in place: a
+// folder makes open() fail, and a pipe or device (/dev/null) is written into, never deleted.
 int CreateFresh(const std::string& path) {
   struct stat st{};
-  if (::lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) ::unlink(path.c_str());
+  if (::lstat(path.c_str(), &st) == 0 && (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) {
+    ::unlink(path.c_str());
+  }
   return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
 }
 
@@ -125,7 +128,9 @@ std::optional<std::vector<FolderEntry>> LocalFileSystem::ListFolder(const std::s
 
 bool LocalFileSystem::ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
   const std::string temp = path + ".new~";
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // A temporary left by a crash may by now be a link to some other file; never write through it.
+  ::unlink(temp.c_str());
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;

@@ -8,7 +8,7 @@
 namespace lanzhou::platform {
 
 struct Platform {
-  Codec& codec;
+  const Codec& codec;
   FileSystem& files;
   Clock& clock;
 };

@@ -1,0 +1,58 @@
+// Shared by the generation tests: GBK from UTF-8 literals, and runs on a fake file system.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "FakeClock.h"
+#include "FakeFileSystem.h"
+#include "ScriptedRunHost.h"
+#include "generation/GenerationRun.h"
+#include "platform/Codec.h"
+
+namespace lanzhou::testing {
+
+inline const platform::Codec& TestCodec() {
+  static const platform::Codec codec;
+  return codec;
+}
+// Test sources are UTF-8; the system's texts are GBK.
+inline std::string G(std::string_view utf8) { return TestCodec().Utf8ToGbk(utf8); }
+inline std::string U(std::string_view gbk) { return TestCodec().GbkToUtf8(gbk); }
+
+inline generation::ArticlePath PathOf(const std::string& native) {
+  return {TestCodec().FileNameToGbk(native), native};
+}
+
+inline const std::string kOut = "/site/" + TestCodec().GbkToFileName(G("模板生成目录")) + "/";
+
+// One run over a fake file system; articles live in /site.
+struct FakeRun {
+  FakeFileSystem files;
+  FakeClock clock;
+  platform::Platform platform{TestCodec(), files, clock};
+  ScriptedRunHost host;
+  generation::PlainSettings settings;
+  generation::ArticlePaths paths;
+
+  void AddArticle(const std::string& name, std::string_view bytes) {
+    files.Add("/site/" + name, std::string(bytes));
+    paths.push_back(PathOf("/site/" + name));
+  }
+  generation::RunResult Run(generation::TitleRewriter* titles = nullptr,
+                            std::uint64_t seed = 7) {
+    generation::RunContext ctx{settings, platform, host, titles, seed};
+    return generation::RunGeneration(paths, ctx);
+  }
+  std::string Page(const std::string& name) const {
+    auto it = files.files.find(kOut + name);
+    return it == files.files.end() ? std::string("<missing>") : it->second;
+  }
+  // The whole template, in UTF-8 for readability.
+  void SetTemplate(std::string_view utf8) {
+    settings.values.templateTexts[0] = G(utf8);
+    settings.values.selectedTemplate = 0;
+  }
+};
+
+}  // namespace lanzhou::testing

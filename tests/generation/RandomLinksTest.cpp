@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <set>
+
+#include "GenerationTestSupport.h"
+#include "generation/RandomFill.h"
+#include "generation/UniqueRandomPicker.h"
+
+namespace lanzhou::generation {
+namespace {
+
+using testing::FakeRun;
+using testing::G;
+
+TEST(UniqueRandomPicker, EveryRoundIsAPermutationAndRefillsOnlyWhenEmpty) {
+  UniqueRandomPicker picker(99);
+  for (int round = 0; round < 3; ++round) {
+    std::vector<int> got;
+    for (int k = 0; k < 10; ++k) got.push_back(picker.Next(1, 10));
+    std::sort(got.begin(), got.end());
+    std::vector<int> all(10);
+    std::iota(all.begin(), all.end(), 1);
+    EXPECT_EQ(got, all) << "round " << round;
+    EXPECT_EQ(picker.PoolSize(), 0u);
+  }
+  picker.Next(5, 5);
+  EXPECT_EQ(picker.Next(5, 5), 5);
+  picker.Next(1, 3);
+  picker.Reset();
+  EXPECT_EQ(picker.PoolSize(), 0u);
+}
+
+TEST(UniqueRandomPicker, FirstDrawsAreUniform) {
+  // The first draw of a fresh round, over 6 numbers, 60,000 times: chi-square with 5 degrees
+  // of freedom. 35 lies far past the 0.0001% tail (about 32), so a fair picker cannot fail it
+  // and a biased one (say, one number at twice its share) fails by thousands.
+  constexpr int kDraws = 60000;
+  int counts[6] = {};
+  UniqueRandomPicker picker(2024);
+  for (int i = 0; i < kDraws; ++i) {
+    picker.Reset();
+    ++counts[picker.Next(1, 6) - 1];
+  }
+  double chi = 0;
+  for (int c : counts) chi += (c - kDraws / 6.0) * (c - kDraws / 6.0) / (kDraws / 6.0);
+  EXPECT_LT(chi, 35.0);
+  // And a later draw within a round, over what is left.
+  int later[6] = {};
+  for (int i = 0; i < kDraws; ++i) {
+    picker.Reset();
+    picker.Next(1, 6);
+    picker.Next(1, 6);
+    ++later[picker.Next(1, 6) - 1];
+  }
+  chi = 0;
+  for (int c : later) chi += (c - kDraws / 6.0) * (c - kDraws / 6.0) / (kDraws / 6.0);
+  EXPECT_LT(chi, 35.0);
+}
+
+TEST(RandomFill, TheKthTitleAndLinkSlotsGetTheKthPick) {
+  std::string page = G("[#随机篇链接#|#随机篇标题#][#随机篇标题#][#随机篇链接#]");
+  FillRandomPlaceholders(page, {"T1", "T2"}, {"L1", "L2"}, nullptr);
+  EXPECT_EQ(page, "[L1|T1][T2][L2]");
+}
+
+TEST(RandomFill, APickHoldingAPlaceholderIsFilledByALaterStep) {
+  std::string page = G("#随机篇标题# #随机篇链接#");
+  FillRandomPlaceholders(page, {G("x#随机篇链接#"), "T2"}, {"L1", "L2"}, nullptr);
+  // Step 1 puts a link slot inside the first title, and fills it at once; step 2 finds only
+  // the template's own link slot left.
+  EXPECT_EQ(page, "xL1 L2");
+}
+
+TEST(RandomLinks, SlotCountIsTheLargerOfTheTwoKinds) {
+  FakeRun run;
+  run.SetTemplate("#随机篇链接#,#随机篇链接#,#随机篇链接#;"
+                  "#随机篇标题#,#随机篇标题#,#随机篇标题#,#随机篇标题#,#随机篇标题#");
+  for (int i = 1; i <= 5; ++i) run.AddArticle("p" + std::to_string(i) + ".txt", "");
+  run.settings.values.titleSource = static_cast<int>(TitleSource::FileName);
+  run.Run();
+  // With 5 articles and 5 slots, the first page's five titles are all different, and its three
+  // links name the first three of those picks.
+  const std::string page = run.Page("p1.txt");
+  const auto semi = page.find(';');
+  std::vector<std::string> links, titles;
+  std::stringstream l(page.substr(0, semi)), t(page.substr(semi + 1));
+  for (std::string x; std::getline(l, x, ',');) links.push_back(x);
+  for (std::string x; std::getline(t, x, ',');) titles.push_back(x);
+  ASSERT_EQ(links.size(), 3u);
+  ASSERT_EQ(titles.size(), 5u);
+  EXPECT_EQ(std::set<std::string>(titles.begin(), titles.end()).size(), 5u);
+  for (int k = 0; k < 3; ++k) EXPECT_EQ(links[k], titles[k] + ".txt");
+}
+
+TEST(RandomLinks, NoSlotsMeansNoExtraLoads) {
+  FakeRun run;
+  run.SetTemplate("#本篇标题#");
+  int reads = 0;
+  run.files.failRead = [&](const std::string&) {
+    ++reads;
+    return false;
+  };
+  for (int i = 1; i <= 3; ++i) run.AddArticle(std::to_string(i) + ".txt", "");
+  run.Run();
+  EXPECT_EQ(reads, 3 + 4);  // each article once, plus its neighbours
+}
+
+TEST(RandomLinks, ASeedMakesAWholeRunReproducible) {
+  auto site = [](std::uint64_t seed) {
+    FakeRun run;
+    run.settings.values.makeIndex = true;
+    for (int i = 1; i <= 12; ++i) run.AddArticle(std::to_string(i) + ".txt", "");
+    run.Run(nullptr, seed);
+    return run.files.files;
+  };
+  EXPECT_EQ(site(5), site(5));
+  EXPECT_NE(site(5), site(6));
+}
+
+}  // namespace
+}  // namespace lanzhou::generation

@@ -1,0 +1,131 @@
+#include "cli/CliApp.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "TempDir.h"
+#include "platform/Codec.h"
+
+namespace lanzhou::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int status;
+  std::string out, err;
+};
+
+Outcome Cli(std::vector<std::string> args) {
+  args.insert(args.begin(), "lanzhou-gen");
+  std::vector<const char*> argv;
+  for (const auto& a : args) argv.push_back(a.c_str());
+  std::ostringstream out, err;
+  const int status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
+  return {status, out.str(), err.str()};
+}
+
+void Write(const fs::path& p, std::string_view bytes) {
+  std::ofstream(p, std::ios::binary) << bytes;
+}
+
+std::string Read(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+const platform::Codec& Codec() {
+  static const platform::Codec codec;
+  return codec;
+}
+
+const std::string kOutName = "模板生成目录";  // UTF-8, as the OS spells it
+
+TEST(Cli, BadUsageIsOneLineAndStatusTwo) {
+  testing::TempDir dir;
+  const std::string a = dir.path() + "/a.txt";
+  Write(a, "x");
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"--dir", dir.path(), a},
+      {"--template", "6", a},
+      {"--encoding", "latin1", a},
+      {"--no-such-option", a},
+      {"--open", "--copy-path", a},
+      {"--template-file", dir.path() + "/missing.htm", a},
+      {"--dir", dir.path() + "/nowhere"},
+  };
+  for (const auto& args : cases) {
+    const Outcome o = Cli(args);
+    EXPECT_EQ(o.status, 2) << o.err;
+    EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+    EXPECT_TRUE(o.err.starts_with("lanzhou-gen: ")) << o.err;
+  }
+  EXPECT_FALSE(fs::exists(fs::path(dir.path()) / kOutName));
+  EXPECT_EQ(Cli({"--help"}).status, 0);
+}
+
+TEST(Cli, FilesRunInTheOrderGivenWithTheOptionsApplied) {
+  testing::TempDir dir;
+  const fs::path d = dir.path();
+  Write(d / "a.txt", Codec().Utf8ToGbk("标题甲\r\n【正文甲】"));
+  Write(d / "b.txt", Codec().Utf8ToGbk("标题乙\r\n【正文乙】"));
+  Write(d / "t.htm", Codec().Utf8ToGbk("#本篇标题#<#下一篇链接#>#导入的文件内容#"));
+  const Outcome o = Cli({"--quiet", "--title-source", "first-line", "--left", "【", "--right", "】",
+                         "--template", "3", "--template-file", (d / "t.htm").string(), "--ext", "html",
+                         (d / "b.txt").string(), (d / "a.txt").string()});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(Codec().GbkToUtf8(Read(d / kOutName / "b.html")), "标题乙<a.html>正文乙");
+  EXPECT_EQ(Codec().GbkToUtf8(Read(d / kOutName / "a.html")), "标题甲<#>正文甲");
+  EXPECT_TRUE(o.out.starts_with("耗时 ")) << o.out;
+  EXPECT_NE(o.out.find("已保存在这个目录：" + (d / kOutName).string() + "/"), std::string::npos);
+}
+
+TEST(Cli, AFolderIsListedByTheFilterInCaseFoldedOrder) {
+  testing::TempDir dir;
+  const fs::path d = dir.path();
+  for (const char* name : {"b.txt", "A.TXT", "c.txt", "README", "note.md"}) Write(d / name, "");
+  fs::create_directory(d / "d.txt");  // a folder that matches is still no article
+  ASSERT_EQ(Cli({"-q", "--dir", d.string(), "--title-source", "name", "--template", "5",
+                 "--template-file", "/dev/null", "--index"}).status, 0);
+  const std::string index = Read(d / kOutName / "index.htm");
+  const auto posA = index.find("A.TXT"), posB = index.find("b.txt"), posC = index.find("c.txt");
+  EXPECT_TRUE(posA < posB && posB < posC) << index;
+  EXPECT_EQ(index.find("README"), std::string::npos);
+  EXPECT_EQ(index.find("d.txt"), std::string::npos);
+
+  ASSERT_EQ(Cli({"-q", "--dir", d.string(), "--filter", "*.*"}).status, 0);
+  EXPECT_TRUE(fs::exists(d / kOutName / "README"));  // "*.*" takes names without a dot
+  EXPECT_TRUE(fs::exists(d / kOutName / "note.md"));
+}
+
+TEST(Cli, PagesThatCannotBeWrittenGiveStatusOne) {
+  testing::TempDir dir;
+  const fs::path d = dir.path();
+  Write(d / "a.txt", "x");
+  Write(d / kOutName, "a file where the output folder should be");
+  const Outcome o = Cli({"-q", (d / "a.txt").string()});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.out.find("有 1 个文件或目录未能写入"), std::string::npos) << o.out;
+  EXPECT_NE(o.err.find("could not be written"), std::string::npos);
+}
+
+TEST(Cli, AnArticleNameCodePage936CannotSpellStillLoadsAndLinksToItsPage) {
+  testing::TempDir dir;
+  const fs::path d = dir.path();
+  Write(d / "1.txt", "<title>one</title>");
+  Write(d / "2🙂.txt", "<title>two</title>body");
+  Write(d / "t.htm", Codec().Utf8ToGbk("#本篇链接#|#导入的文件内容#|#上一篇链接#|#下一篇链接#"));
+  ASSERT_EQ(Cli({"-q", "--dir", d.string(), "--template-file", (d / "t.htm").string()}).status, 0);
+  // The page is written under the name its links use; its article is read, not empty.
+  EXPECT_EQ(Read(d / kOutName / "2_.txt"), "2_.txt|<title>two</title>body|1.txt|#");
+  EXPECT_EQ(Read(d / kOutName / "1.txt"), "1.txt|<title>one</title>|#|2_.txt");
+}
+
+}  // namespace
+}  // namespace lanzhou::cli

@@ -26,7 +26,8 @@ std::string DecodeArticleText(std::string_view bytes, int encoding, const platfo
       // A mark that says what the user already chose is not content: without this every page
       // of a UTF-8 site would begin with "?".
       if (StartsWith(bytes, "\xEF\xBB\xBF")) bytes.remove_prefix(3);
-      return UnitsToGbk(codec.Utf8ToUtf16(bytes), codec);
+      // Only a 00 byte decodes to U+0000, so cutting the bytes there cuts the text there.
+      return codec.Utf8ToGbk(bytes.substr(0, bytes.find('\0')));
     case FileEncoding::Unicode:
       if (StartsWith(bytes, "\xFF\xFE")) bytes.remove_prefix(2);
       return UnitsToGbk(platform::Codec::Utf16LeToUnits(bytes), codec);

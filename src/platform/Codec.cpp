@@ -43,6 +43,9 @@ struct Tables {
   std::array<std::array<char, 2>, 0x10000> encode{};
   std::array<char16_t, 0x100> single{};                 // bytes 0x00-0x80, 0xFF
   std::vector<char16_t> pairs = std::vector<char16_t>(126 * 256, kInvalidUnit);  // lead 0x81-0xFE
+  // Units that may compose with the unit before them; for all others (every ideograph among
+  // them) the composition look-up is skipped, which keeps Chinese text on the fast path.
+  std::vector<bool> combinesBack = std::vector<bool>(0x10000, false);
   bool ok = false;
 };
 
@@ -88,6 +91,12 @@ Tables BuildTables() {
     }
   }
   ucnv_close(cnv);
+  err = U_ZERO_ERROR;
+  if (const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(err); U_SUCCESS(err)) {
+    for (UChar32 u = 0; u < 0x10000; ++u) {
+      if (!U16_IS_SURROGATE(u)) t.combinesBack[static_cast<std::size_t>(u)] = !nfc->hasBoundaryBefore(u);
+    }
+  }
   t.ok = true;
   return t;
 }
@@ -102,6 +111,22 @@ const Tables& SharedTables() {
 struct Codec::Converters {
   const Tables& tables = SharedTables();
   const icu::Normalizer2* nfc = nullptr;
+  // Reused between calls so that decoding a file does not clear a fresh buffer each time; a
+  // Codec belongs to one thread.
+  mutable std::u16string scratch;
+  mutable std::string encodeBuffer;
+
+  // Decodes into `scratch`; returns the units decoded.
+  std::u16string_view DecodeUtf8(std::string_view utf8) const {
+    if (scratch.size() < utf8.size()) scratch.resize(utf8.size());
+    int32_t length = 0;
+    UErrorCode err = U_ZERO_ERROR;
+    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(scratch.data()),
+                         static_cast<int32_t>(scratch.size()), &length, utf8.data(),
+                         static_cast<int32_t>(utf8.size()), 0xFFFD, nullptr, &err);
+    if (U_FAILURE(err) && err != U_STRING_NOT_TERMINATED_WARNING) return {};
+    return std::u16string_view(scratch).substr(0, static_cast<std::size_t>(length));
+  }
 
   bool Unmappable(char16_t u) const { return tables.encode[u][0] == '?' && u != u'?'; }
 
@@ -117,18 +142,25 @@ struct Codec::Converters {
   // Shared by the text and file-name conversions. A file name must come back as the same
   // bytes, so it takes neither best-fit look-alikes nor precomposition.
   std::string Encode(std::u16string_view s, char substitute, bool fileName, bool* exact) const {
-    std::string out;
-    out.reserve(s.size() * 2);
+    // Written through a pointer into a reused buffer: appending byte by byte to a string costs
+    // as much as the conversion itself.
+    if (encodeBuffer.size() < s.size() * 2) encodeBuffer.resize(s.size() * 2);
+    char* const begin = encodeBuffer.data();
+    char* o = begin;
     bool lossless = true;
     for (std::size_t i = 0; i < s.size(); ++i) {
       char16_t u = s[i];
+      if (u < 0x80 && (i + 1 == s.size() || !tables.combinesBack[s[i + 1]])) {
+        *o++ = static_cast<char>(u);
+        continue;
+      }
       if (U16_IS_LEAD(u) && i + 1 < s.size() && U16_IS_TRAIL(s[i + 1])) {
         ++i;  // one character, one substitute
-        out.push_back(substitute);
+        *o++ = substitute;
         lossless = false;
         continue;
       }
-      if (!fileName && nfc != nullptr && i + 1 < s.size() && s[i + 1] >= 0x0300) {
+      if (!fileName && nfc != nullptr && i + 1 < s.size() && tables.combinesBack[s[i + 1]]) {
         const UChar32 composed = nfc->composePair(u, s[i + 1]);
         if (composed > 0 && composed < 0x10000 &&
             !Unmappable(static_cast<char16_t>(composed))) {
@@ -137,16 +169,16 @@ struct Codec::Converters {
         }
       }
       if (Unmappable(u) || (fileName && !RoundTrips(u))) {
-        out.push_back(substitute);
+        *o++ = substitute;
         lossless = false;
         continue;
       }
       const auto& bytes = tables.encode[u];
-      out.push_back(bytes[0]);
-      if (bytes[1] != '\0') out.push_back(bytes[1]);
+      *o++ = bytes[0];
+      if (bytes[1] != '\0') *o++ = bytes[1];
     }
     if (exact != nullptr) *exact = lossless;
-    return out;
+    return std::string(begin, o);
   }
 };
 
@@ -159,15 +191,11 @@ Codec::Codec() : cnv_(std::make_unique<Converters>()) {
 Codec::~Codec() = default;
 
 std::u16string Codec::Utf8ToUtf16(std::string_view utf8) const {
-  std::u16string out(utf8.size(), u'\0');
-  int32_t length = 0;
-  UErrorCode err = U_ZERO_ERROR;
-  u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
-                       &length, utf8.data(), static_cast<int32_t>(utf8.size()), 0xFFFD, nullptr,
-                       &err);
-  if (U_FAILURE(err) && err != U_STRING_NOT_TERMINATED_WARNING) return {};
-  out.resize(static_cast<std::size_t>(length));
-  return out;
+  return std::u16string(cnv_->DecodeUtf8(utf8));
+}
+
+std::string Codec::Utf8ToGbk(std::string_view utf8) const {
+  return cnv_->Encode(cnv_->DecodeUtf8(utf8), '?', false, nullptr);
 }
 
 std::u16string Codec::Utf16LeToUnits(std::string_view bytes) {
@@ -221,7 +249,7 @@ std::string Codec::Utf16ToUtf8(std::u16string_view units) const {
 }
 
 std::string Codec::FileNameToGbk(std::string_view native, bool* exact) const {
-  return cnv_->Encode(Utf8ToUtf16(native), '_', true, exact);
+  return cnv_->Encode(cnv_->DecodeUtf8(native), '_', true, exact);
 }
 
 }  // namespace lanzhou::platform

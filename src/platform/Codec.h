@@ -4,7 +4,7 @@
 // vendor's code page 936 table, best-fit mappings included.
 //
 // Conversions never fail: what cannot be decoded becomes U+FFFD, what code page 936 cannot hold
-// becomes "?". One Codec holds open converters; make it once and pass it around.
+// becomes "?". Make one Codec per thread and pass it around: it keeps a buffer between calls.
 #pragma once
 
 #include <memory>
@@ -33,7 +33,7 @@ class Codec {
 
   std::string Utf16ToUtf8(std::u16string_view units) const;
   std::string GbkToUtf8(std::string_view gbk) const { return Utf16ToUtf8(GbkToUtf16(gbk)); }
-  std::string Utf8ToGbk(std::string_view utf8) const { return Utf16ToGbk(Utf8ToUtf16(utf8)); }
+  std::string Utf8ToGbk(std::string_view utf8) const;
 
   // A file name as the OS spells it (UTF-8 bytes) turned into the system's text. Unlike
   // Utf8ToGbk, a character code page 936 lacks (or a byte that is not UTF-8) becomes "_": a

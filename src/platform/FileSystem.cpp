@@ -67,15 +67,18 @@ std::optional<std::string> LocalFileSystem::ReadWholeFile(const std::string& pat
   std::string data;
   data.resize(static_cast<std::size_t>(st.st_size));
   std::size_t got = 0;
+  char probe[4096];  // a file that grew since fstat: read on through a small buffer
   while (true) {
-    if (got == data.size()) data.resize(data.size() + 65536);  // the file may have grown
-    const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
+    const bool inBuffer = got < data.size();
+    const ssize_t n = inBuffer ? ::read(fd, data.data() + got, data.size() - got)
+                               : ::read(fd, probe, sizeof probe);
     if (n < 0) {
       if (errno == EINTR) continue;
       ::close(fd);
       return std::nullopt;
     }
     if (n == 0) break;
+    if (!inBuffer) data.append(probe, static_cast<std::size_t>(n));
     got += static_cast<std::size_t>(n);
   }
   ::close(fd);

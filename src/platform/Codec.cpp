@@ -45,7 +45,7 @@ struct Tables {
   std::vector<char16_t> pairs = std::vector<char16_t>(126 * 256, kInvalidUnit);  // lead 0x81-0xFE
   // Units that may compose with the unit before them; for all others (every ideograph among
   // them) the composition look-up is skipped, which keeps Chinese text on the fast path.
-  std::vector<bool> combinesBack = std::vector<bool>(0x10000, false);
+  std::vector<unsigned char> combinesBack = std::vector<unsigned char>(0x10000, 0);
   bool ok = false;
 };
 

@@ -18,8 +18,8 @@
 // reads as the default; an existing file that cannot be read reads as the default too and is
 // never written over.
 //
-// The registry backing of the original design does not exist on this platform: SetFile keeps
-// the flag (and SetSection works out the registry prefix) but every access uses the INI file.
+// There is no registry on this platform: SetFile keeps the registry flag (and SetSection works
+// out the registry prefix) so the store's state is complete, but every access uses the INI file.
 #pragma once
 
 #include <memory>

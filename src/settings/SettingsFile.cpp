@@ -33,9 +33,15 @@ std::string SettingsLines(const generation::SettingsValues& values) {
   for (const SettingRow& row : kSettingRows) {
     lines.append(row.key).append("=");
     switch (row.kind) {
-      case SettingKind::Text: lines.append(StoredText(window.Text(row.control).Text())); break;
-      case SettingKind::Number: lines.append(StoredNumber(window.Choice(row.control).Index())); break;
-      case SettingKind::Bool: lines.append(StoredBool(window.CheckBox(row.control).Checked())); break;
+      case SettingKind::Text:
+        lines.append(StoredText(window.Text(row.control).Text()));
+        break;
+      case SettingKind::Number:
+        lines.append(StoredNumber(window.Choice(row.control).Index()));
+        break;
+      case SettingKind::Bool:
+        lines.append(StoredBool(window.CheckBox(row.control).Checked()));
+        break;
     }
     lines.append("\n");
   }

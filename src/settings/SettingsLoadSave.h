@@ -11,8 +11,8 @@ namespace lanzhou::settings {
 
 // Sets the caption at rest, fills each control from its key, then applies the enablement rules.
 // A missing key leaves its control as it is, except that a text read with a default loses the
-// default's trailing spaces (no control starts with any). Returns false when the file exists but could not
-// be read; the controls then keep their states.
+// default's trailing spaces (no control starts with any). Returns false when the file exists
+// but could not be read; the controls then keep their states.
 bool LoadSettings(ConfigStore& store, SettingsWindow& window);
 
 // Writes all 20 keys, changed or not, in one replacement of the file; the rest of the file stays

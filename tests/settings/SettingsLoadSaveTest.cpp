@@ -1,6 +1,8 @@
 #include "settings/SettingsLoadSave.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include "MemoryFileSystem.h"
 #include "TestText.h"
@@ -235,7 +237,7 @@ TEST_F(SettingsLoadSaveTest, AFailedSaveReportsItAndLeavesTheOldFileWhole) {
   EXPECT_EQ(File(), before);
 }
 
-TEST_F(SettingsLoadSaveTest, SettingsFileFunctionsMatchTheWindowsLoadAndSave) {
+TEST_F(SettingsLoadSaveTest, SettingsFileFunctionsMatchTheWindowLoadAndSave) {
   const SettingsValues edited = Edited();
   ASSERT_TRUE(SaveSettingsFile(files, kPath, edited));
 
@@ -258,6 +260,26 @@ TEST_F(SettingsLoadSaveTest, SettingsFileFunctionsMatchTheWindowsLoadAndSave) {
   files.unreadable.insert(kPath);
   EXPECT_EQ(LoadSettingsFile(files, kPath, untouched), SettingsFileLoad::Unreadable);
   EXPECT_FALSE(SaveSettingsFile(files, kPath, edited));
+}
+
+TEST(SettingsFile, SavesOnRealFilesWithoutLeavingATemporaryBehind) {
+  char folder[] = "/tmp/lanzhou-settings-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string path = std::string(folder) + "/程序配置.ini";  // file names are UTF-8 here
+  platform::LocalFileSystem files;
+  ASSERT_TRUE(files.WriteWholeFile(path, Gbk("[其他]\r\nk=v")));
+  const SettingsValues edited = Edited();
+  ASSERT_TRUE(SaveSettingsFile(files, path, edited));
+  SettingsValues loaded;
+  EXPECT_EQ(LoadSettingsFile(files, path, loaded), SettingsFileLoad::Loaded);
+  ExpectSameSaved(loaded, edited);
+  const auto entries = files.ListFolder(folder);
+  ASSERT_TRUE(entries.has_value());
+  EXPECT_EQ(entries->size(), 1u);
+  const std::string head = Gbk("[其他]\r\nk=v\r\n[基本配置]\r\n");
+  EXPECT_EQ(files.ReadWholeFile(path)->substr(0, head.size()), head);
+  ::unlink(path.c_str());
+  ::rmdir(folder);
 }
 
 TEST(SettingsLines, ShowTheDefaultsAsTheFileHoldsThem) {

@@ -24,7 +24,7 @@ test-asan:
 	@$(MAKE) --no-print-directory test PRESET=asan
 
 demo: build
-	@$(BUILD)/src/cli/lanzhou-gen --dir examples/articles --filter '*.*' --template 1 --index --page-size 5 --quiet >/dev/null
+	@$(BUILD)/src/cli/lanzhou-gen --dir examples/articles --filter '*.*' --template 1 --ext htm --index --page-size 5 --quiet >/dev/null
 	@echo "The sample site is in $(CURDIR)/$(DEMO_OUT)/ (open index.htm in a browser)."
 
 bench: build

@@ -1,7 +1,6 @@
-// Rewrites every title of a corpus file the way the browser-side dialect's nearest relative
-// does: String.prototype.replace with a RegExp of flags "gim". Prints a JSON array with one
-// entry per row: the result, or null when the pattern is a syntax error. Non-ASCII is escaped
-// so the reader needs no UTF-8 handling.
+// Rewrites every title of a corpus file as ECMAScript does: String.prototype.replace with a
+// RegExp of flags "gim". Prints a JSON array with one entry per row: the result, or null when
+// the pattern is a syntax error. Non-ASCII is escaped so the reader needs no UTF-8 handling.
 const fs = require('fs');
 const rows = JSON.parse(fs.readFileSync(process.argv[2], 'utf8'));
 const out = rows.map((row) => {

@@ -11,6 +11,8 @@
 #include "cli/ConsoleRunHost.h"
 #include "generation/GenerationRun.h"
 #include "platform/FolderListing.h"
+#include "titles/RegexObject.h"
+#include "titles/TitleRewriting.h"
 
 namespace lanzhou::cli {
 namespace {
@@ -204,7 +206,12 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
                        : r.copyPath ? generation::Answer::No
                                     : generation::Answer::Cancel;
   ConsoleRunHost host(codec, out, err, hostOptions);
-  generation::RunContext ctx{settings, platform, host, nullptr, r.seed};
+  titles::RegexObject regex(codec);
+  titles::TitleRewriting rewriting(regex);
+  if (settings.values.replaceTitle && settings.values.useRegex && !rewriting.EngineAvailable()) {
+    err << "lanzhou-gen: warning: no regular-expression engine; titles are left as they are\n";
+  }
+  generation::RunContext ctx{settings, platform, host, &rewriting, r.seed};
   const generation::RunResult result = generation::RunGeneration(paths, ctx);
 
   int status = 0;

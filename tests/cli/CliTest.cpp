@@ -127,5 +127,34 @@ TEST(Cli, AnArticleNameCodePage936CannotSpellStillLoadsAndLinksToItsPage) {
   EXPECT_EQ(Read(d / kOutName / "1.txt"), "1.txt|<title>one</title>|#|2_.txt");
 }
 
+TEST(Cli, TitlesAreRewrittenInBothModesAndARejectedPatternIsReported) {
+  testing::TempDir dir;
+  const fs::path d = dir.path();
+  Write(d / "a.txt", Codec().Utf8ToGbk("<title>甲-乙_站点</title>"));
+  Write(d / "t.htm", Codec().Utf8ToGbk("#本篇标题#"));
+  const std::string a = (d / "a.txt").string(), t = (d / "t.htm").string();
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string title;
+  } cases[] = {
+      {{"--replace-title"}, 0, "甲-乙"},
+      {{"--replace-title", "--match", "^(.)(.*)$", "--replace", "[$2$1]"}, 0, "[-乙_站点甲]"},
+      {{"--replace-title", "--plain", "--match", "站点|-", "--replace", "网"}, 0, "甲乙_网"},
+      {{"--replace-title", "--match", "(unbalanced"}, 1, "甲-乙_站点"},
+      {{"--match", "(unbalanced"}, 0, "甲-乙_站点"},  // not rewriting: nothing to reject
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"-q", "--template-file", t, a});
+    const Outcome o = Cli(args);
+    EXPECT_EQ(o.status, c.status) << o.err;
+    EXPECT_EQ(Codec().GbkToUtf8(Read(d / kOutName / "a.txt")), c.title);
+    const bool warned = o.err.find("(unbalanced") != std::string::npos;
+    EXPECT_EQ(warned, c.status == 1) << o.err;
+    EXPECT_EQ(o.out.find("正则表达式无效") != std::string::npos, c.status == 1) << o.out;
+  }
+}
+
 }  // namespace
 }  // namespace lanzhou::cli

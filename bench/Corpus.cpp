@@ -17,7 +17,7 @@ const char* const kWords[] = {"春天", "江水", "小船", "山上", "茶叶", 
                               "今天", "明天", "河流", "老人", "孩子", "学校", "花开", "雨后"};
 const char* const kPunct[] = {"，", "。", "、", "：", "！", "2026", "ABC", " "};
 
-std::string Utf8Body(std::mt19937_64& rng, std::size_t chars) {
+std::string Utf8Body(std::mt19937_64& rng, std::size_t chars, bool paragraphs = true) {
   std::string s;
   std::uniform_int_distribution<std::size_t> word(0, std::size(kWords) - 1);
   std::uniform_int_distribution<std::size_t> punct(0, std::size(kPunct) - 1);
@@ -29,7 +29,7 @@ std::string Utf8Body(std::mt19937_64& rng, std::size_t chars) {
       s += kPunct[punct(rng)];
       ++n;
     }
-    if (rng() % 60 == 0) s += "\r\n<p>";
+    if (paragraphs && rng() % 60 == 0) s += "\r\n<p>";
   }
   return s;
 }
@@ -46,7 +46,7 @@ std::vector<std::string> WriteCorpus(const std::string& folder, const CorpusOpti
   for (std::size_t i = 1; i <= options.articles; ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "/%06zu.htm", i);
-    const std::string title = "第" + std::to_string(i) + "篇" + Utf8Body(rng, 6) + "_岚舟文集";
+    const std::string title = "第" + std::to_string(i) + "篇" + Utf8Body(rng, 6, false) + "_岚舟文集";
     const auto chars = static_cast<std::size_t>(size(rng)) + 50;
     const std::string page = "<html><head><title>" + title + "</title></head>\r\n<body>\r\n" +
                              Utf8Body(rng, chars) + "\r\n</body></html>\r\n";

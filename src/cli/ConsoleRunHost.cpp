@@ -1,5 +1,8 @@
 #include "cli/ConsoleRunHost.h"
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <ostream>
 
@@ -24,6 +27,33 @@ std::string Bar(std::size_t i, std::size_t n) {
   return "[" + std::string(filled, '#') + std::string(kWidth - filled, '.') + "]";
 }
 
+// The caption cut to what fits on one terminal line, control characters as blanks: a line that
+// wraps or breaks could no longer be redrawn in place. Wide characters count two columns.
+std::string FitToLine(std::string_view utf8, std::size_t columns) {
+  std::string out;
+  std::size_t used = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    const std::size_t len = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+    const std::size_t width = b < 0x80 ? 1 : 2;
+    if (used + width > columns) break;
+    if (b < 0x20 || b == 0x7F) {
+      out.push_back(' ');
+    } else {
+      out.append(utf8.substr(i, len));
+    }
+    used += width;
+    i += len;
+  }
+  return out;
+}
+
+std::size_t TerminalColumns() {
+  winsize ws{};
+  if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &ws) == 0 && ws.ws_col > 0) return ws.ws_col;
+  return 80;
+}
+
 }  // namespace
 
 ConsoleRunHost::ConsoleRunHost(const platform::Codec& codec, std::ostream& out,
@@ -33,8 +63,10 @@ ConsoleRunHost::ConsoleRunHost(const platform::Codec& codec, std::ostream& out,
 void ConsoleRunHost::ShowProgress(std::size_t i, std::size_t n, std::string_view caption) {
   if (!options_.progress) return;
   // \r and "erase to end of line": one line updated in place.
-  err_ << "\r\x1b[K" << Bar(i, n) << ' ' << i << '/' << n << ' ' << codec_.GbkToUtf8(caption)
-       << std::flush;
+  const std::string head = Bar(i, n) + ' ' + std::to_string(i) + '/' + std::to_string(n) + ' ';
+  const std::size_t columns = TerminalColumns();
+  const std::size_t room = columns > head.size() + 1 ? columns - head.size() - 1 : 0;
+  err_ << "\r\x1b[K" << head << FitToLine(codec_.GbkToUtf8(caption), room) << std::flush;
   lineDrawn_ = true;
 }
 

@@ -9,6 +9,22 @@ namespace {
 
 bool SameFolded(char a, char b) { return FoldAscii(a) == FoldAscii(b); }
 
+// Equal with the ASCII letters folded; the second byte of a two-byte character is compared as
+// it is, even where it has the value of a letter. `b` must start at a character boundary.
+bool EqualFolded(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size();) {
+    const std::size_t len = CharLength(a, i);
+    if (len == 2) {
+      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+    } else if (!SameFolded(a[i], b[i])) {
+      return false;
+    }
+    i += len;
+  }
+  return true;
+}
+
 // Raw byte search; character boundaries are checked by the caller.
 std::size_t RawFind(std::string_view text, std::string_view needle, std::size_t from, Case c) {
   if (from > text.size() || needle.size() > text.size() - from) return npos;
@@ -28,7 +44,7 @@ std::size_t RawFind(std::string_view text, std::string_view needle, std::size_t 
       hit = static_cast<const char*>(p2);
     if (hit == nullptr) return npos;
     const std::size_t at = static_cast<std::size_t>(hit - text.data());
-    if (std::equal(needle.begin() + 1, needle.end(), text.begin() + at + 1, SameFolded)) return at;
+    if (EqualFolded(needle, text.substr(at, needle.size()))) return at;
     i = at + 1;
   }
   return npos;
@@ -98,8 +114,6 @@ std::string_view LeftChars(std::string_view text, std::size_t count) {
   return text.substr(0, end);
 }
 
-bool EqualsFoldAscii(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), SameFolded);
-}
+bool EqualsFoldAscii(std::string_view a, std::string_view b) { return EqualFolded(a, b); }
 
 }  // namespace lanzhou::text

@@ -27,6 +27,8 @@ TEST(Gbk, FindMatchesOnlyAtCharacterStartsAndFoldsAsciiOnly) {
       {"ab", "abc", 0, Case::Exact, npos},
       {"xAx", "a", 2, Case::FoldAscii, npos},
       {"\x81\x40\x40", "@", 0, Case::Exact, 2},
+      {"\x81" "a", "\x81" "A", 0, Case::FoldAscii, npos},  // a trail byte is never folded
+      {"x\x81" "a", "X\x81" "a", 0, Case::FoldAscii, 0},
   };
   for (const auto& t : cases) {
     EXPECT_EQ(Find(t.text, t.needle, t.from, t.c), t.expected) << t.text << " / " << t.needle;
@@ -61,6 +63,12 @@ TEST(Gbk, LeftCharsNeverCutsATwoByteCharacter) {
   EXPECT_EQ(LeftChars("ab", 5), "ab");
   EXPECT_EQ(LeftChars("ab", 0), "");
   EXPECT_EQ(LeftChars("a\xB1", 2), "a\xB1");  // a lone last lead byte is one character
+}
+
+TEST(Gbk, EqualsFoldAsciiFoldsLettersButNotTrailBytes) {
+  EXPECT_TRUE(EqualsFoldAscii("Key", "kEY"));
+  EXPECT_FALSE(EqualsFoldAscii("\x81" "a", "\x81" "A"));
+  EXPECT_FALSE(EqualsFoldAscii("a", "ab"));
 }
 
 TEST(Gbk, ReplaceFirstStartsAtTheGivenBoundary) {

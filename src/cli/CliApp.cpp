@@ -11,6 +11,7 @@
 #include "cli/ConsoleRunHost.h"
 #include "generation/GenerationRun.h"
 #include "platform/FolderListing.h"
+#include "settings/SettingsFile.h"
 #include "titles/RegexObject.h"
 #include "titles/TitleRewriting.h"
 
@@ -41,6 +42,9 @@ struct Request {
   std::optional<std::string> match;
   std::optional<std::string> replace;
   std::optional<std::uint64_t> seed;
+  std::optional<std::string> settingsFile;
+  bool showSettings = false;
+  std::optional<std::string> saveSettings;
   bool quiet = false;
   bool open = false;
   bool copyPath = false;
@@ -144,6 +148,12 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   app.add_option("--match", r.match, "the title pattern or find list (default (.+)[_-].*)");
   app.add_option("--replace", r.replace, "the replacement text or list (default $1)");
   app.add_option("--seed", r.seed, "seed for the random article links: equal seeds, equal sites");
+  app.add_option("--settings", r.settingsFile,
+                 "start from a settings file (the window's 程序配置.ini); options override it");
+  app.add_flag("--show-settings", r.showSettings,
+               "print the effective settings as key=value lines and exit");
+  app.add_option("--save-settings", r.saveSettings,
+                 "write the effective settings to a settings file and exit");
   app.add_flag("-q,--quiet", r.quiet, "no progress line");
   app.add_flag("--open", r.open, "open the output folder in the file manager when done");
   app.add_flag("--copy-path", r.copyPath, "copy the output folder's path to the clipboard");
@@ -161,7 +171,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     err << "lanzhou-gen: give article files or --dir, not both\n";
     return 2;
   }
-  if (!r.dir && r.files.empty()) {
+  const bool settingsOnly = r.showSettings || r.saveSettings.has_value();
+  if (!r.dir && r.files.empty() && !settingsOnly) {
     err << "lanzhou-gen: no articles: give FILE... or --dir DIR (see --help)\n";
     return 2;
   }
@@ -175,11 +186,35 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   platform::SteadyClock clock;
   platform::Platform platform{codec, files, clock};
   generation::PlainSettings settings;
+  if (r.settingsFile) {
+    switch (settings::LoadSettingsFile(files, *r.settingsFile, settings.values)) {
+      case settings::SettingsFileLoad::Loaded:
+        break;
+      case settings::SettingsFileLoad::Missing:
+        err << "lanzhou-gen: no settings file " << *r.settingsFile << '\n';
+        return 2;
+      case settings::SettingsFileLoad::Unreadable:
+        err << "lanzhou-gen: cannot read the settings file " << *r.settingsFile << '\n';
+        return 2;
+    }
+  }
   try {
     Apply(r, settings.values, codec, files);
   } catch (const UsageError& e) {
     err << "lanzhou-gen: " << e.what() << '\n';
     return 2;
+  }
+
+  if (r.showSettings) {
+    out << codec.GbkToUtf8(settings::SettingsLines(settings.values)) << std::flush;
+    return 0;
+  }
+  if (r.saveSettings) {
+    if (!settings::SaveSettingsFile(files, *r.saveSettings, settings.values)) {
+      err << "lanzhou-gen: could not write the settings file " << *r.saveSettings << '\n';
+      return 1;
+    }
+    return 0;
   }
 
   std::vector<std::string> native;

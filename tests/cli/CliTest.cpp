@@ -156,5 +156,27 @@ TEST(Cli, TitlesAreRewrittenInBothModesAndARejectedPatternIsReported) {
   }
 }
 
+TEST(Cli, SettingsFilesRoundTripAndOptionsOverrideThem) {
+  testing::TempDir dir;
+  const fs::path ini = fs::path(dir.path()) / "程序配置.ini";
+  ASSERT_EQ(Cli({"--save-settings", ini.string(), "--template", "2", "--index", "--page-size", "20",
+                 "--match", "(.*)_站"}).status, 0);
+  const Outcome shown = Cli({"--settings", ini.string(), "--show-settings", "--no-index"});
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  const std::string lines = shown.out;
+  EXPECT_TRUE(lines.starts_with("模板1=<html>┊*┊<head>┊*┊")) << lines;
+  for (const char* line : {"\n模板序号=1\n", "\n分页=20\n", "\n生成文章系统首页：=假\n",
+                           "\n匹配式=(.*)_站\n", "\n使用正则=真\n", "\n替换式=$1\n"}) {
+    EXPECT_NE(lines.find(line), std::string::npos) << line;
+  }
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 20);
+  // The file on disk is GBK, starts with its section, and was written the way the window saves.
+  const std::string bytes = Read(ini);
+  EXPECT_TRUE(bytes.starts_with(Codec().Utf8ToGbk("[基本配置]\r\n模板1=<html>┊*┊")));
+  EXPECT_NE(bytes.find(Codec().Utf8ToGbk("\r\n生成文章系统首页：=真\r\n")), std::string::npos);
+
+  EXPECT_EQ(Cli({"--settings", (fs::path(dir.path()) / "none.ini").string(), "--show-settings"}).status, 2);
+}
+
 }  // namespace
 }  // namespace lanzhou::cli

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "FileBytes.h"
 #include "TempDir.h"
 #include "platform/Codec.h"
 
@@ -28,16 +29,8 @@ Outcome Cli(std::vector<std::string> args) {
   return {status, out.str(), err.str()};
 }
 
-void Write(const fs::path& p, std::string_view bytes) {
-  std::ofstream(p, std::ios::binary) << bytes;
-}
-
-std::string Read(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 const platform::Codec& Codec() {
   static const platform::Codec codec;
@@ -49,7 +42,7 @@ const std::string kOutName = "模板生成目录";  // UTF-8, as the OS spells i
 TEST(Cli, BadUsageIsOneLineAndStatusTwo) {
   testing::TempDir dir;
   const std::string a = dir.path() + "/a.txt";
-  Write(a, "x");
+  WriteBytes(a, "x");
   const std::vector<std::vector<std::string>> cases = {
       {},
       {"--dir", dir.path(), a},
@@ -73,15 +66,15 @@ TEST(Cli, BadUsageIsOneLineAndStatusTwo) {
 TEST(Cli, FilesRunInTheOrderGivenWithTheOptionsApplied) {
   testing::TempDir dir;
   const fs::path d = dir.path();
-  Write(d / "a.txt", Codec().Utf8ToGbk("标题甲\r\n【正文甲】"));
-  Write(d / "b.txt", Codec().Utf8ToGbk("标题乙\r\n【正文乙】"));
-  Write(d / "t.htm", Codec().Utf8ToGbk("#本篇标题#<#下一篇链接#>#导入的文件内容#"));
+  WriteBytes(d / "a.txt", Codec().Utf8ToGbk("标题甲\r\n【正文甲】"));
+  WriteBytes(d / "b.txt", Codec().Utf8ToGbk("标题乙\r\n【正文乙】"));
+  WriteBytes(d / "t.htm", Codec().Utf8ToGbk("#本篇标题#<#下一篇链接#>#导入的文件内容#"));
   const Outcome o = Cli({"--quiet", "--title-source", "first-line", "--left", "【", "--right", "】",
                          "--template", "3", "--template-file", (d / "t.htm").string(), "--ext", "html",
                          (d / "b.txt").string(), (d / "a.txt").string()});
   ASSERT_EQ(o.status, 0) << o.err;
-  EXPECT_EQ(Codec().GbkToUtf8(Read(d / kOutName / "b.html")), "标题乙<a.html>正文乙");
-  EXPECT_EQ(Codec().GbkToUtf8(Read(d / kOutName / "a.html")), "标题甲<#>正文甲");
+  EXPECT_EQ(Codec().GbkToUtf8(ReadBytes(d / kOutName / "b.html")), "标题乙<a.html>正文乙");
+  EXPECT_EQ(Codec().GbkToUtf8(ReadBytes(d / kOutName / "a.html")), "标题甲<#>正文甲");
   EXPECT_TRUE(o.out.starts_with("耗时 ")) << o.out;
   EXPECT_NE(o.out.find("已保存在这个目录：" + (d / kOutName).string() + "/"), std::string::npos);
 }
@@ -89,11 +82,11 @@ TEST(Cli, FilesRunInTheOrderGivenWithTheOptionsApplied) {
 TEST(Cli, AFolderIsListedByTheFilterInCaseFoldedOrder) {
   testing::TempDir dir;
   const fs::path d = dir.path();
-  for (const char* name : {"b.txt", "A.TXT", "c.txt", "README", "note.md"}) Write(d / name, "");
+  for (const char* name : {"b.txt", "A.TXT", "c.txt", "README", "note.md"}) WriteBytes(d / name, "");
   fs::create_directory(d / "d.txt");  // a folder that matches is still no article
   ASSERT_EQ(Cli({"-q", "--dir", d.string(), "--title-source", "name", "--template", "5",
                  "--template-file", "/dev/null", "--index"}).status, 0);
-  const std::string index = Read(d / kOutName / "index.htm");
+  const std::string index = ReadBytes(d / kOutName / "index.htm");
   const auto posA = index.find("A.TXT"), posB = index.find("b.txt"), posC = index.find("c.txt");
   EXPECT_TRUE(posA < posB && posB < posC) << index;
   EXPECT_EQ(index.find("README"), std::string::npos);
@@ -107,8 +100,8 @@ TEST(Cli, AFolderIsListedByTheFilterInCaseFoldedOrder) {
 TEST(Cli, PagesThatCannotBeWrittenGiveStatusOne) {
   testing::TempDir dir;
   const fs::path d = dir.path();
-  Write(d / "a.txt", "x");
-  Write(d / kOutName, "a file where the output folder should be");
+  WriteBytes(d / "a.txt", "x");
+  WriteBytes(d / kOutName, "a file where the output folder should be");
   const Outcome o = Cli({"-q", (d / "a.txt").string()});
   EXPECT_EQ(o.status, 1);
   EXPECT_NE(o.out.find("有 1 个文件或目录未能写入"), std::string::npos) << o.out;
@@ -118,20 +111,20 @@ TEST(Cli, PagesThatCannotBeWrittenGiveStatusOne) {
 TEST(Cli, AnArticleNameCodePage936CannotSpellStillLoadsAndLinksToItsPage) {
   testing::TempDir dir;
   const fs::path d = dir.path();
-  Write(d / "1.txt", "<title>one</title>");
-  Write(d / "2🙂.txt", "<title>two</title>body");
-  Write(d / "t.htm", Codec().Utf8ToGbk("#本篇链接#|#导入的文件内容#|#上一篇链接#|#下一篇链接#"));
+  WriteBytes(d / "1.txt", "<title>one</title>");
+  WriteBytes(d / "2🙂.txt", "<title>two</title>body");
+  WriteBytes(d / "t.htm", Codec().Utf8ToGbk("#本篇链接#|#导入的文件内容#|#上一篇链接#|#下一篇链接#"));
   ASSERT_EQ(Cli({"-q", "--dir", d.string(), "--template-file", (d / "t.htm").string()}).status, 0);
   // The page is written under the name its links use; its article is read, not empty.
-  EXPECT_EQ(Read(d / kOutName / "2_.txt"), "2_.txt|<title>two</title>body|1.txt|#");
-  EXPECT_EQ(Read(d / kOutName / "1.txt"), "1.txt|<title>one</title>|#|2_.txt");
+  EXPECT_EQ(ReadBytes(d / kOutName / "2_.txt"), "2_.txt|<title>two</title>body|1.txt|#");
+  EXPECT_EQ(ReadBytes(d / kOutName / "1.txt"), "1.txt|<title>one</title>|#|2_.txt");
 }
 
 TEST(Cli, TitlesAreRewrittenInBothModesAndARejectedPatternIsReported) {
   testing::TempDir dir;
   const fs::path d = dir.path();
-  Write(d / "a.txt", Codec().Utf8ToGbk("<title>甲-乙_站点</title>"));
-  Write(d / "t.htm", Codec().Utf8ToGbk("#本篇标题#"));
+  WriteBytes(d / "a.txt", Codec().Utf8ToGbk("<title>甲-乙_站点</title>"));
+  WriteBytes(d / "t.htm", Codec().Utf8ToGbk("#本篇标题#"));
   const std::string a = (d / "a.txt").string(), t = (d / "t.htm").string();
   const struct {
     std::vector<std::string> args;
@@ -149,7 +142,7 @@ TEST(Cli, TitlesAreRewrittenInBothModesAndARejectedPatternIsReported) {
     args.insert(args.end(), {"-q", "--template-file", t, a});
     const Outcome o = Cli(args);
     EXPECT_EQ(o.status, c.status) << o.err;
-    EXPECT_EQ(Codec().GbkToUtf8(Read(d / kOutName / "a.txt")), c.title);
+    EXPECT_EQ(Codec().GbkToUtf8(ReadBytes(d / kOutName / "a.txt")), c.title);
     const bool warned = o.err.find("(unbalanced") != std::string::npos;
     EXPECT_EQ(warned, c.status == 1) << o.err;
     EXPECT_EQ(o.out.find("正则表达式无效") != std::string::npos, c.status == 1) << o.out;
@@ -171,7 +164,7 @@ TEST(Cli, SettingsFilesRoundTripAndOptionsOverrideThem) {
   }
   EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 20);
   // The file on disk is GBK, starts with its section, and was written the way the window saves.
-  const std::string bytes = Read(ini);
+  const std::string bytes = ReadBytes(ini);
   EXPECT_TRUE(bytes.starts_with(Codec().Utf8ToGbk("[基本配置]\r\n模板1=<html>┊*┊")));
   EXPECT_NE(bytes.find(Codec().Utf8ToGbk("\r\n生成文章系统首页：=真\r\n")), std::string::npos);
 

@@ -7,6 +7,7 @@
 #include "FakeClock.h"
 #include "FakeFileSystem.h"
 #include "ScriptedRunHost.h"
+#include "TempDir.h"
 #include "generation/GenerationRun.h"
 #include "platform/Codec.h"
 
@@ -52,6 +53,25 @@ struct FakeRun {
   void SetTemplate(std::string_view utf8) {
     settings.values.templateTexts[0] = G(utf8);
     settings.values.selectedTemplate = 0;
+  }
+};
+
+// One run on the real file system, in a fresh folder: for what the fake cannot show (encodings
+// read from disk, pages replaced on a rerun, links resolving to files).
+struct DiskRun {
+  TempDir dir;
+  platform::LocalFileSystem files;
+  FakeClock clock;
+  platform::Platform platform{TestCodec(), files, clock};
+  ScriptedRunHost host;
+  generation::PlainSettings settings;
+
+  generation::RunResult Run(const generation::ArticlePaths& paths, std::uint64_t seed = 1) {
+    generation::RunContext ctx{settings, platform, host, nullptr, seed};
+    return generation::RunGeneration(paths, ctx);
+  }
+  std::string OutputFolder() const {
+    return dir.path() + "/" + TestCodec().GbkToFileName(G("模板生成目录"));
   }
 };
 

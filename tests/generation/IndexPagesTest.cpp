@@ -7,6 +7,7 @@
 #include <regex>
 #include <sstream>
 
+#include "FileBytes.h"
 #include "GenerationTestSupport.h"
 #include "TempDir.h"
 #include "text/GbkLiterals.h"
@@ -19,13 +20,6 @@ using testing::G;
 
 const std::filesystem::path kFixtures =
     std::filesystem::path(LANZHOU_SOURCE_DIR) / "tests/fixtures/index";
-
-std::string ReadFixture(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::string Name(int i) {
   char buf[16];
@@ -68,7 +62,7 @@ TEST(IndexPages, PagedListsMatchTheirFixtures) {
     IndexRun(run, c.articles, c.pageSize).Run();
     EXPECT_EQ(IndexFiles(run), c.pages) << c.fixture;
     for (const auto& page : c.pages) {
-      EXPECT_EQ(run.Page(page), ReadFixture(kFixtures / c.fixture / page)) << c.fixture << "/" << page;
+      EXPECT_EQ(run.Page(page), testing::ReadBytes(kFixtures / c.fixture / page)) << c.fixture << "/" << page;
     }
   }
 }
@@ -133,31 +127,25 @@ TEST(IndexPages, AnIndexPageThatCannotBeCreatedIsCountedAndTheNextOneTried) {
 // Every link of a generated site (default template 1, random links, paged index) names a
 // file in the output folder, or is one of the template's fixed targets.
 TEST(IndexPages, EveryHrefOfAGeneratedSiteResolves) {
-  testing::TempDir dir;
-  platform::LocalFileSystem files;
-  testing::FakeClock clock;
-  platform::Platform p{testing::TestCodec(), files, clock};
-  testing::ScriptedRunHost host;
-  PlainSettings s;
+  testing::DiskRun run;
+  PlainSettings& s = run.settings;
   s.values.makeIndex = true;
   s.values.pageSizeText = "4";
   s.values.useExtension = true;
   ArticlePaths paths;
   for (int i = 1; i <= 11; ++i) {
-    const std::string path = dir.path() + "/" + testing::TestCodec().GbkToFileName(G("文章")) +
+    const std::string path = run.dir.path() + "/" + testing::TestCodec().GbkToFileName(G("文章")) +
                              std::to_string(i) + ".txt";
-    ASSERT_TRUE(files.WriteWholeFile(path, G("<title>第" + std::to_string(i) + "篇</title>")));
+    ASSERT_TRUE(run.files.WriteWholeFile(path, G("<title>第" + std::to_string(i) + "篇</title>")));
     paths.push_back(testing::PathOf(path));
   }
-  RunContext ctx{s, p, host, nullptr, 3};
-  RunGeneration(paths, ctx);
+  run.Run(paths, 3);
 
-  const std::filesystem::path out =
-      std::filesystem::path(dir.path()) / testing::TestCodec().GbkToFileName(text::kOutputFolderName);
+  const std::filesystem::path out = run.OutputFolder();
   const std::regex href("href=\"([^\"]*)\"");
   int checked = 0;
   for (const auto& entry : std::filesystem::directory_iterator(out)) {
-    const std::string page = files.ReadWholeFile(entry.path().string()).value_or("");
+    const std::string page = testing::ReadBytes(entry.path());
     for (auto it = std::sregex_iterator(page.begin(), page.end(), href); it != std::sregex_iterator(); ++it) {
       const std::string target = (*it)[1];
       if (target == "#" || target == "/" || target == ".") continue;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "FileBytes.h"
 #include "GenerationTestSupport.h"
 #include "TempDir.h"
 #include "text/GbkLiterals.h"
@@ -15,13 +16,6 @@ namespace {
 
 using testing::FakeRun;
 using testing::G;
-
-std::string ReadFile(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 const std::filesystem::path kFixtures = std::filesystem::path(LANZHOU_SOURCE_DIR) / "tests/fixtures/run";
 
@@ -34,26 +28,20 @@ TEST(Run, FixtureFoldersInEveryEncodingGiveTheExpectedPages) {
   } cases[] = {{"gbk", FileEncoding::AnsiGbk}, {"utf8", FileEncoding::Utf8},
                {"utf16le", FileEncoding::Unicode}};
   for (const auto& c : cases) {
-    testing::TempDir dir;
-    std::filesystem::copy(kFixtures / c.folder, dir.path());
-    platform::LocalFileSystem files;
-    testing::FakeClock clock;
-    platform::Platform p{testing::TestCodec(), files, clock};
-    testing::ScriptedRunHost host;
-    PlainSettings s;
+    testing::DiskRun run;
+    std::filesystem::copy(kFixtures / c.folder, run.dir.path());
+    PlainSettings& s = run.settings;
     s.values.fileEncoding = static_cast<int>(c.encoding);
-    s.values.templateTexts[2] = ReadFile(kFixtures / "template.htm");
+    s.values.templateTexts[2] = testing::ReadBytes(kFixtures / "template.htm");
     s.values.selectedTemplate = 2;
     ArticlePaths paths;
     for (const char* name : {"01.txt", "02.txt", "03.txt"}) {
-      paths.push_back(testing::PathOf(dir.path() + "/" + name));
+      paths.push_back(testing::PathOf(run.dir.path() + "/" + name));
     }
-    RunContext ctx{s, p, host, nullptr, 1};
-    const RunResult r = RunGeneration(paths, ctx);
-    EXPECT_EQ(r.writeFailures, 0u);
-    const std::string out = dir.path() + "/" + testing::TestCodec().GbkToFileName(text::kOutputFolderName);
+    EXPECT_EQ(run.Run(paths).writeFailures, 0u);
+    const std::string out = run.OutputFolder();
     for (const char* name : {"01.txt", "02.txt", "03.txt"}) {
-      EXPECT_EQ(ReadFile(std::filesystem::path(out) / name), ReadFile(kFixtures / "expected" / name))
+      EXPECT_EQ(testing::ReadBytes(std::filesystem::path(out) / name), testing::ReadBytes(kFixtures / "expected" / name))
           << c.folder << "/" << name;
     }
   }
@@ -170,21 +158,14 @@ TEST(Run, AStopRequestEndsThePassButStillReportsAndFinishesTheIndex) {
 }
 
 TEST(Run, ARerunReplacesExistingPages) {
-  testing::TempDir dir;
-  platform::LocalFileSystem files;
-  testing::FakeClock clock;
-  platform::Platform p{testing::TestCodec(), files, clock};
-  testing::ScriptedRunHost host;
-  PlainSettings s;
-  s.values.templateTexts[0] = G("#导入的文件内容#");
-  const std::string article = dir.path() + "/a.txt";
-  ArticlePaths paths{testing::PathOf(article)};
-  const std::string page = dir.path() + "/" + testing::TestCodec().GbkToFileName(text::kOutputFolderName) + "/a.txt";
+  testing::DiskRun run;
+  run.settings.values.templateTexts[0] = G("#导入的文件内容#");
+  const std::string article = run.dir.path() + "/a.txt";
+  const ArticlePaths paths{testing::PathOf(article)};
   for (const char* body : {"a much longer first body", "short"}) {
-    ASSERT_TRUE(files.WriteWholeFile(article, body));
-    RunContext ctx{s, p, host, nullptr, 1};
-    RunGeneration(paths, ctx);
-    EXPECT_EQ(files.ReadWholeFile(page).value_or("?"), body);
+    ASSERT_TRUE(run.files.WriteWholeFile(article, body));
+    run.Run(paths);
+    EXPECT_EQ(testing::ReadBytes(run.OutputFolder() + "/a.txt"), body);
   }
 }
 

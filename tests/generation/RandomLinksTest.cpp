@@ -73,6 +73,45 @@ TEST(RandomFill, APickHoldingAPlaceholderIsFilledByALaterStep) {
   EXPECT_EQ(page, "xL1 L2");
 }
 
+// The one-pass fill and the pair-by-pair fill must agree wherever the first is taken; these
+// pages push on the cases where it must step aside.
+TEST(RandomFill, OnePassAndPairByPairAgree) {
+  const struct {
+    const char* page;
+    std::vector<std::string> titles, links;
+    const char* expected;
+  } cases[] = {
+      {"#随机篇标题##随机篇链接#", {"T"}, {"L"}, "TL"},
+      {"#随机篇标题#随机篇链接#", {"T"}, {"L"}, "T随机篇链接#"},       // the slots share a "#"
+      {"#随机篇#随机篇标题##随机篇链接#", {"标题"}, {"L"}, "#随机篇标题L"},  // a pick completes a slot
+      {"#随机篇链接#", {"T1", "T2"}, {"L1", "L2"}, "L1"},
+      {"#随机篇标题#|#随机篇标题#", {"C#", "x"}, {"a", "b"}, "C#|x"},
+  };
+  for (const auto& c : cases) {
+    std::string page = G(c.page);
+    std::vector<std::string> titles, links;
+    for (const auto& t : c.titles) titles.push_back(G(t));
+    for (const auto& l : c.links) links.push_back(G(l));
+    FillRandomPlaceholders(page, titles, links, nullptr);
+    EXPECT_EQ(testing::U(page), c.expected) << c.page;
+  }
+}
+
+TEST(RandomFill, ManySlotsFillInOnePass) {
+  std::string page;
+  std::vector<std::string> titles, links;
+  for (int k = 0; k < 20000; ++k) {
+    page += G("<a href=\"#随机篇链接#\">#随机篇标题#</a>");
+    titles.push_back("t" + std::to_string(k));
+    links.push_back("l" + std::to_string(k));
+  }
+  testing::ScriptedRunHost host;
+  FillRandomPlaceholders(page, titles, links, &host);
+  EXPECT_TRUE(page.starts_with("<a href=\"l0\">t0</a><a href=\"l1\">t1</a>"));
+  EXPECT_TRUE(page.ends_with("<a href=\"l19999\">t19999</a>"));
+  EXPECT_EQ(host.events, 20000);
+}
+
 TEST(RandomLinks, SlotCountIsTheLargerOfTheTwoKinds) {
   FakeRun run;
   run.SetTemplate("#随机篇链接#,#随机篇链接#,#随机篇链接#;"

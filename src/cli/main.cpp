@@ -1,3 +1,4 @@
+#include <exception>
 #include <iostream>
 
 #include "cli/CliApp.h"
@@ -5,5 +6,11 @@
 
 int main(int argc, char** argv) {
   lanzhou::cli::ConsoleRunHost::InstallInterruptHandler();
-  return lanzhou::cli::RunCli(argc, argv, std::cout, std::cerr);
+  try {
+    return lanzhou::cli::RunCli(argc, argv, std::cout, std::cerr);
+  } catch (const std::exception& e) {
+    // Out of memory and the like: one line, never an abort with a trace.
+    std::cerr << "lanzhou-gen: " << e.what() << '\n';
+    return 1;
+  }
 }

@@ -9,6 +9,7 @@
 #include "ScriptedRunHost.h"
 #include "TempDir.h"
 #include "generation/GenerationRun.h"
+#include "text/Gbk.h"
 #include "platform/Codec.h"
 
 namespace lanzhou::testing {

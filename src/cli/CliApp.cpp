@@ -182,6 +182,10 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   }
 
   platform::Codec codec;
+  if (!codec.Ready()) {
+    err << "lanzhou-gen: this ICU has no windows-936 converter; install libicu72\n";
+    return 1;
+  }
   platform::LocalFileSystem files;
   platform::SteadyClock clock;
   platform::Platform platform{codec, files, clock};

@@ -190,6 +190,8 @@ Codec::Codec() : cnv_(std::make_unique<Converters>()) {
 
 Codec::~Codec() = default;
 
+bool Codec::Ready() const { return cnv_->tables.ok; }
+
 std::u16string Codec::Utf8ToUtf16(std::string_view utf8) const {
   return std::u16string(cnv_->DecodeUtf8(utf8));
 }

@@ -20,6 +20,10 @@ class Codec {
   Codec(const Codec&) = delete;
   Codec& operator=(const Codec&) = delete;
 
+  // False when ICU lacks the code page 936 converter: every conversion would then be wrong, so
+  // a program must refuse to run rather than write pages of garbage.
+  bool Ready() const;
+
   // UTF-8 bytes to UTF-16; each maximal ill-formed subsequence becomes one U+FFFD.
   std::u16string Utf8ToUtf16(std::string_view utf8) const;
   // Little-endian byte pairs to units; an odd last byte is ignored.

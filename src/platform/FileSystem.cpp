@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace lanzhou::platform {
@@ -130,16 +131,36 @@ std::optional<std::vector<FolderEntry>> LocalFileSystem::ListFolder(const std::s
 }
 
 bool LocalFileSystem::ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  const std::string temp = path + ".new~";
+  // A settings file kept as a link (to a dotfiles folder, say) stays a link: the file it points
+  // to is the one replaced.
+  std::string target = path;
+  if (char* real = ::realpath(path.c_str(), nullptr)) {
+    target = real;
+    std::free(real);
+  }
+  mode_t mode = 0644;
+  if (struct stat st{}; ::stat(target.c_str(), &st) == 0) mode = st.st_mode & 07777;
+
+  const std::string temp = target + ".new~";
   // A temporary left by a crash may by now be a link to some other file; never write through it.
   ::unlink(temp.c_str());
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
-  if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
+  if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  // The rename itself must reach the disk too, or a crash could bring back the old file.
+  const auto slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+  if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return true;
 }
 
 }  // namespace lanzhou::platform

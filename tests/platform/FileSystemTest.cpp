@@ -231,6 +231,23 @@ TEST_F(LocalFileSystemTest, ReplaceFileAtomicallyIgnoresAStaleTemporary) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"other.txt", "settings.ini"}));
 }
 
+// A settings file kept as a link to elsewhere, or with its permissions narrowed, keeps both.
+TEST_F(LocalFileSystemTest, ReplaceFileAtomicallyKeepsALinkAndTheFilesMode) {
+  ASSERT_TRUE(fs_.CreateFolder(Path("real")));
+  const std::string target = Path("real/settings.ini");
+  Put(target, "old");
+  ASSERT_EQ(::chmod(target.c_str(), 0600), 0);
+  const std::string link = Path("settings.ini");
+  ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+  ASSERT_TRUE(fs_.ReplaceFileAtomically(link, "new"));
+  struct stat st{};
+  ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(fs_.ReadWholeFile(target), "new");
+  ASSERT_EQ(::stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
 TEST_F(LocalFileSystemTest, ReplaceFileAtomicallyKeepsTheOldFileWhenItCannotWrite) {
   const std::string path = Path("settings.ini");
   Put(path, "old");

@@ -21,6 +21,7 @@ const LiteralRow kRows[] = {
 // digit, or a table out of date, shows up as a text that decodes to something else.
 TEST(GbkLiterals, EveryLiteralDecodesToItsText) {
   platform::Codec codec;
+  ASSERT_TRUE(codec.Ready());
   for (const auto& row : kRows) {
     EXPECT_EQ(codec.GbkToUtf8(row.gbk), row.utf8) << row.name;
     EXPECT_EQ(codec.Utf8ToGbk(row.utf8), row.gbk) << row.name;

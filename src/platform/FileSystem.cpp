@@ -68,8 +68,11 @@ std::optional<std::string> LocalFileSystem::ReadWholeFile(const std::string& pat
   std::string data;
   data.resize(static_cast<std::size_t>(st.st_size));
   std::size_t got = 0;
-  char probe[4096];  // a file that grew since fstat: read on through a small buffer
-  while (true) {
+  // A file is read as it stood when it was opened; only one that reports no size (a pipe, a
+  // file of /proc) is read on to its end through a small buffer.
+  const bool sized = st.st_size > 0;
+  char probe[4096];
+  while (!sized || got < data.size()) {
     const bool inBuffer = got < data.size();
     const ssize_t n = inBuffer ? ::read(fd, data.data() + got, data.size() - got)
                                : ::read(fd, probe, sizeof probe);

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "FileBytes.h"
+#include "GbkText.h"
 #include "TempDir.h"
 #include "platform/Codec.h"
 
@@ -32,10 +33,7 @@ Outcome Cli(std::vector<std::string> args) {
 using testing::ReadBytes;
 using testing::WriteBytes;
 
-const platform::Codec& Codec() {
-  static const platform::Codec codec;
-  return codec;
-}
+const platform::Codec& Codec() { return testing::TestCodec(); }
 
 const std::string kOutName = "模板生成目录";  // UTF-8, as the OS spells it
 

@@ -6,6 +6,7 @@
 
 #include "FakeClock.h"
 #include "FakeFileSystem.h"
+#include "GbkText.h"
 #include "ScriptedRunHost.h"
 #include "TempDir.h"
 #include "generation/GenerationRun.h"
@@ -14,13 +15,6 @@
 
 namespace lanzhou::testing {
 
-inline const platform::Codec& TestCodec() {
-  static const platform::Codec codec;
-  return codec;
-}
-// Test sources are UTF-8; the system's texts are GBK.
-inline std::string G(std::string_view utf8) { return TestCodec().Utf8ToGbk(utf8); }
-inline std::string U(std::string_view gbk) { return TestCodec().GbkToUtf8(gbk); }
 
 inline generation::ArticlePath PathOf(const std::string& native) {
   return {TestCodec().FileNameToGbk(native), native};

@@ -4,16 +4,12 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Codec.h"
+#include "GbkText.h"
 
 namespace lanzhou::settings {
 
-inline const platform::Codec& TestCodec() {
-  static const platform::Codec codec;
-  return codec;
-}
-
-inline std::string Gbk(std::string_view utf8) { return TestCodec().Utf8ToGbk(utf8); }
-inline std::string Utf8(std::string_view gbk) { return TestCodec().GbkToUtf8(gbk); }
+using testing::TestCodec;
+inline std::string Gbk(std::string_view utf8) { return testing::G(utf8); }
+inline std::string Utf8(std::string_view gbk) { return testing::U(gbk); }
 
 }  // namespace lanzhou::settings

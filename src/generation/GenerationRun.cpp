@@ -21,8 +21,18 @@ namespace lit = lanzhou::text;
 
 // The working state of one run; it lives exactly as long as the run.
 struct RunState {
+  RunState(const ArticlePaths& articles, RunContext& ctx)
+      : paths(articles),
+        count(articles.size()),
+        folderText(std::string(ParentFolder(articles[0].text)) + "/" +
+                   std::string(lit::kOutputFolderName) + "/"),
+        folderNative(std::string(ParentFolder(articles[0].native)) + "/" +
+                     ctx.platform.codec.GbkToFileName(lit::kOutputFolderName) + "/"),
+        picker(ctx.seed ? *ctx.seed : EntropySeed()),
+        loader{ctx.platform, ctx.titles, &ctx.host} {}
+
   const ArticlePaths& paths;
-  std::size_t count = 0;
+  std::size_t count;
   std::string folderText;    // GBK, ends in "/"
   std::string folderNative;  // OS bytes, ends in "/"
   std::uint64_t startMs = 0;
@@ -43,20 +53,7 @@ struct Neighbour {
 
 RunState StartRun(const ArticlePaths& paths, RunContext& ctx) {
   auto& p = ctx.platform;
-  RunState run{paths,
-               paths.size(),
-               std::string(ParentFolder(paths[0].text)) + "/" + std::string(lit::kOutputFolderName) + "/",
-               std::string(ParentFolder(paths[0].native)) + "/" +
-                   p.codec.GbkToFileName(lit::kOutputFolderName) + "/",
-               0,
-               {},
-               0,
-               UniqueRandomPicker(ctx.seed ? *ctx.seed : EntropySeed()),
-               nullptr,
-               LoaderContext{p, ctx.titles, &ctx.host},
-               0,
-               0,
-               0};
+  RunState run(paths, ctx);
   if (!CreateFolderChain(p.files, run.folderNative)) ++run.writeFailures;
   run.startMs = p.clock.NowMs();
 

@@ -34,25 +34,36 @@ int CreateFresh(const std::string& path) {
   return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
 }
 
+// Pieces are gathered and written in large blocks: an index page arrives one short entry at a
+// time, and a system call for each would cost more than the page.
 class LocalOutputFile final : public OutputFile {
  public:
   explicit LocalOutputFile(int fd) : fd_(fd) {}
   ~LocalOutputFile() override { Close(); }
   bool Write(std::string_view bytes) override {
     if (fd_ < 0) return false;
-    ok_ = WriteAll(fd_, bytes) && ok_;
+    buffer_.append(bytes);
+    if (buffer_.size() >= kBlock) Flush();
     return ok_;
   }
   bool Close() override {
     if (fd_ < 0) return ok_;
+    Flush();
     ok_ = (::close(fd_) == 0) && ok_;
     fd_ = -1;
     return ok_;
   }
 
  private:
+  static constexpr std::size_t kBlock = 64 * 1024;
+  void Flush() {
+    ok_ = WriteAll(fd_, buffer_) && ok_;
+    buffer_.clear();
+  }
+
   int fd_;
   bool ok_ = true;
+  std::string buffer_;
 };
 
 }  // namespace

@@ -11,7 +11,8 @@
 
 namespace lanzhou::platform {
 
-// A file being written piece by piece (the index pages). Closing it, or destroying it, ends it.
+// A file being written piece by piece (the index pages). Closing it, or destroying it, ends it;
+// a failed write may only show at Close.
 class OutputFile {
  public:
   virtual ~OutputFile() = default;

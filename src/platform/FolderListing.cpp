@@ -33,13 +33,16 @@ bool Match(std::u16string_view p, std::u16string_view n) {
   return pi == p.size();
 }
 
+// Both already upper-cased.
+bool MatchUpper(std::u16string_view p, const std::u16string& n) {
+  if (Match(p, n)) return true;
+  return n.find(u'.') == std::u16string::npos && Match(p, n + u'.');
+}
+
 }  // namespace
 
 bool WildcardMatch(std::u16string_view pattern, std::u16string_view name) {
-  const std::u16string p = UpperUnits(std::u16string(pattern));
-  const std::u16string n = UpperUnits(std::u16string(name));
-  if (Match(p, n)) return true;
-  return n.find(u'.') == std::u16string::npos && Match(p, n + u'.');
+  return MatchUpper(UpperUnits(std::u16string(pattern)), UpperUnits(std::u16string(name)));
 }
 
 std::vector<std::string> ListFolder(FileSystem& files, const Codec& codec,
@@ -50,12 +53,12 @@ std::vector<std::string> ListFolder(FileSystem& files, const Codec& codec,
     std::string name;
   };
   std::vector<Found> found;
-  const std::u16string pattern = codec.GbkToUtf16(wildcardGbk);
+  const std::u16string pattern = UpperUnits(codec.GbkToUtf16(wildcardGbk));
   if (auto entries = files.ListFolder(folder)) {
     for (auto& e : *entries) {
       if (!e.isFolder && e.name != "." && e.name != "..") {
-        std::u16string units = codec.Utf8ToUtf16(e.name);
-        if (WildcardMatch(pattern, units)) found.push_back({UpperUnits(std::move(units)), std::move(e.name)});
+        std::u16string key = UpperUnits(codec.Utf8ToUtf16(e.name));
+        if (MatchUpper(pattern, key)) found.push_back({std::move(key), std::move(e.name)});
       }
       if (afterEachEntry) afterEachEntry();
     }

@@ -15,22 +15,6 @@ std::string_view TrimBlanks(std::string_view s) {
   return s;
 }
 
-// Names compare character by character: a two-byte character must match exactly, so its trail
-// byte (which may look like a letter) is never folded.
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size();) {
-    const std::size_t n = text::CharLength(a, i);
-    if (n == 2) {
-      if (a[i] != b[i] || i + 1 >= b.size() || a[i + 1] != b[i + 1]) return false;
-    } else if (text::FoldAscii(a[i]) != text::FoldAscii(b[i])) {
-      return false;
-    }
-    i += n;
-  }
-  return true;
-}
-
 struct Line {
   std::size_t begin = 0;  // first byte
   std::size_t end = 0;    // one past the last byte before the line end
@@ -105,13 +89,13 @@ KeyPlace Locate(std::string_view file, std::string_view section, std::string_vie
     const ParsedLine parsed = Parse(file.substr(line.begin, line.end - line.begin));
     if (parsed.kind == LineKind::Header) {
       if (inSection) break;  // only the first section of the name counts
-      if (SameName(parsed.name, section)) {
+      if (text::EqualsFoldAscii(parsed.name, section)) {
         inSection = true;
         place.sectionFound = true;
         place.anchor = line;
       }
     } else if (inSection && parsed.kind == LineKind::Key) {
-      if (SameName(parsed.name, key)) {
+      if (text::EqualsFoldAscii(parsed.name, key)) {
         place.keyFound = true;
         place.keyLine = line;
         place.valueOffset = parsed.valueOffset;

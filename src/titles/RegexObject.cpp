@@ -112,10 +112,11 @@ std::string RegexObject::ReplaceText(std::string_view subject, std::string_view 
                                      bool singleLine, bool firstMatchOnly) {
   if (pattern) SetPattern(*pattern, caseSensitive, singleLine, firstMatchOnly);  // always true
   if (!engine_ || rejected_) return {};
+  if (!CanMatch()) return std::string(subject);
   const std::u16string s = codec_->GbkToUtf16(subject);
-  std::vector<platform::RegexGroups> found;
-  if (CanMatch()) found = engine_->Execute(s, (options_ & kGlobal) != 0);
-  if (found.empty()) return codec_->Utf16ToGbk(s);
+  const auto found = engine_->Execute(s, (options_ & kGlobal) != 0);
+  // Most titles are not touched: give their bytes back as they came, without a round trip.
+  if (found.empty()) return std::string(subject);
   return codec_->Utf16ToGbk(ReplaceMatches(s, found, codec_->GbkToUtf16(replacement)));
 }
 

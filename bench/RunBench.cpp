@@ -15,6 +15,7 @@
 #include "platform/Codec.h"
 #include "text/Gbk.h"
 #include "text/GbkLiterals.h"
+#include "settings/PlainSettings.h"
 
 namespace lanzhou::bench {
 namespace {
@@ -64,7 +65,7 @@ void BM_Run(benchmark::State& state, generation::FileEncoding enc) {
   platform::SteadyClock clock;
   platform::Platform p{Codec(), files, clock};
   QuietHost host;
-  generation::PlainSettings s;
+  settings::PlainSettings s;
   s.values.fileEncoding = static_cast<int>(enc);
   s.values.makeIndex = true;
   for (auto _ : state) {
@@ -87,7 +88,7 @@ void BM_FirstRunVsRerun(benchmark::State& state) {
   platform::SteadyClock clock;
   platform::Platform p{Codec(), files, clock};
   QuietHost host;
-  generation::PlainSettings s;
+  settings::PlainSettings s;
   for (auto _ : state) {
     if (!rerun) {
       state.PauseTiming();

@@ -3,17 +3,16 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <ostream>
+#include <variant>
 
 #include "cli/ConsoleRunHost.h"
 #include "generation/GenerationRun.h"
-#include "platform/FolderListing.h"
+#include "program/Program.h"
+#include "settings/PlainSettings.h"
 #include "settings/SettingsFile.h"
-#include "titles/RegexObject.h"
-#include "titles/TitleRewriting.h"
 
 namespace lanzhou::cli {
 namespace {
@@ -66,6 +65,7 @@ void Apply(const Request& r, SettingsValues& v, const platform::Codec& codec,
            platform::FileSystem& files) {
   auto gbk = [&](const std::string& utf8) { return codec.Utf8ToGbk(utf8); };
   if (r.templateNumber) v.selectedTemplate = *r.templateNumber - 1;
+
   if (r.templateFile) {
     auto bytes = files.ReadWholeFile(*r.templateFile);
     if (!bytes) throw UsageError("cannot read the template file " + *r.templateFile);
@@ -103,25 +103,14 @@ void Apply(const Request& r, SettingsValues& v, const platform::Codec& codec,
   if (r.replace) v.replacementText = gbk(*r.replace);
 }
 
-std::string Absolute(const std::string& path) {
-  std::error_code ec;
-  auto abs = std::filesystem::absolute(path, ec);
-  return ec ? path : abs.lexically_normal().string();
-}
+// Why the command line cannot go on; the message is its one line on stderr.
+struct Exit {
+  int status;
+  std::string message;  // empty: nothing to say
+};
 
-generation::ArticlePaths ArticlePathsOf(const std::vector<std::string>& native,
-                                        const platform::Codec& codec) {
-  generation::ArticlePaths paths;
-  paths.reserve(native.size());
-  for (const auto& n : native) paths.push_back({codec.FileNameToGbk(n), n});
-  return paths;
-}
-
-}  // namespace
-
-int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-  Request r;
-  CLI::App app{"Generates one web page per article from a page template.", "lanzhou-gen"};
+// Declares every option on `app`, writing into `r`.
+void DeclareOptions(CLI::App& app, Request& r) {
   app.add_option("files", r.files, "article files, in the order of the previous/next links");
   app.add_option("--dir", r.dir, "take the files of this folder that match --filter");
   app.add_option("--filter", r.filter, "wildcard for --dir (default *.txt)");
@@ -157,102 +146,79 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   app.add_flag("-q,--quiet", r.quiet, "no progress line");
   app.add_flag("--open", r.open, "open the output folder in the file manager when done");
   app.add_flag("--copy-path", r.copyPath, "copy the output folder's path to the clipboard");
+}
 
+// The request, or why there is none (help printed: status 0).
+std::optional<Exit> Parse(int argc, const char* const* argv, Request& r, std::ostream& out) {
+  CLI::App app{"Generates one web page per article from a page template.", "lanzhou-gen"};
+  DeclareOptions(app, r);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
     out << app.help();
-    return 0;
+    return Exit{0, {}};
   } catch (const CLI::ParseError& e) {
-    err << "lanzhou-gen: " << e.what() << " (see --help)\n";
-    return 2;
+    return Exit{2, std::string(e.what()) + " (see --help)"};
   }
-  if (r.dir && !r.files.empty()) {
-    err << "lanzhou-gen: give article files or --dir, not both\n";
-    return 2;
-  }
+  if (r.dir && !r.files.empty()) return Exit{2, "give article files or --dir, not both"};
   const bool settingsOnly = r.showSettings || r.saveSettings.has_value();
   if (!r.dir && r.files.empty() && !settingsOnly) {
-    err << "lanzhou-gen: no articles: give FILE... or --dir DIR (see --help)\n";
-    return 2;
+    return Exit{2, "no articles: give FILE... or --dir DIR (see --help)"};
   }
-  if (r.open && r.copyPath) {
-    err << "lanzhou-gen: --open and --copy-path exclude each other\n";
-    return 2;
-  }
+  if (r.open && r.copyPath) return Exit{2, "--open and --copy-path exclude each other"};
+  return std::nullopt;
+}
 
-  platform::Codec codec;
-  if (!codec.Ready()) {
-    err << "lanzhou-gen: this ICU has no windows-936 converter; install libicu72\n";
-    return 1;
-  }
-  platform::LocalFileSystem files;
-  platform::SteadyClock clock;
-  platform::Platform platform{codec, files, clock};
-  generation::PlainSettings settings;
+// The settings file named by --settings, then the options over it.
+std::optional<Exit> LoadAndApply(const Request& r, program::Program& program,
+                                 SettingsValues& values) {
   if (r.settingsFile) {
-    switch (settings::LoadSettingsFile(files, *r.settingsFile, settings.values)) {
+    switch (settings::LoadSettingsFile(program.files(), *r.settingsFile, values)) {
       case settings::SettingsFileLoad::Loaded:
         break;
       case settings::SettingsFileLoad::Missing:
-        err << "lanzhou-gen: no settings file " << *r.settingsFile << '\n';
-        return 2;
+        return Exit{2, "no settings file " + *r.settingsFile};
       case settings::SettingsFileLoad::Unreadable:
-        err << "lanzhou-gen: cannot read the settings file " << *r.settingsFile << '\n';
-        return 2;
+        return Exit{2, "cannot read the settings file " + *r.settingsFile};
     }
   }
   try {
-    Apply(r, settings.values, codec, files);
+    Apply(r, values, program.codec(), program.files());
   } catch (const UsageError& e) {
-    err << "lanzhou-gen: " << e.what() << '\n';
-    return 2;
+    return Exit{2, e.what()};
   }
+  return std::nullopt;
+}
 
+// --show-settings and --save-settings: the settings are the whole job.
+Exit SettingsOnly(const Request& r, program::Program& program, const SettingsValues& values,
+                  std::ostream& out) {
   if (r.showSettings) {
-    out << codec.GbkToUtf8(settings::SettingsLines(settings.values)) << std::flush;
-    return 0;
+    out << program.codec().GbkToUtf8(settings::SettingsLines(values)) << std::flush;
+    return {0, {}};
   }
-  if (r.saveSettings) {
-    if (!settings::SaveSettingsFile(files, *r.saveSettings, settings.values)) {
-      err << "lanzhou-gen: could not write the settings file " << *r.saveSettings << '\n';
-      return 1;
-    }
-    return 0;
+  if (!settings::SaveSettingsFile(program.files(), *r.saveSettings, values)) {
+    return {1, "could not write the settings file " + *r.saveSettings};
   }
+  return {0, {}};
+}
 
-  std::vector<std::string> native;
-  if (r.dir) {
-    const std::string dir = Absolute(*r.dir);
-    if (!files.ListFolder(dir)) {
-      err << "lanzhou-gen: cannot read the folder " << *r.dir << '\n';
-      return 2;
-    }
-    native = platform::ListFolder(files, codec, dir, settings.values.directoryFilter);
-  } else {
-    for (const auto& f : r.files) native.push_back(Absolute(f));
+// The run's articles, from the files given or the folder listed.
+std::variant<generation::ArticlePaths, Exit> Articles(const Request& r, program::Program& program,
+                                                      const SettingsValues& values) {
+  if (!r.dir) return program.ArticlePathsOf(r.files);
+  const auto listed = program.ListFolder(*r.dir, values.directoryFilter);
+  if (!listed) return Exit{2, "cannot read the folder " + *r.dir};
+  if (listed->empty()) {
+    return Exit{0, "no file in " + *r.dir + " matches " +
+                       program.codec().GbkToUtf8(values.directoryFilter)};
   }
-  const generation::ArticlePaths paths = ArticlePathsOf(native, codec);
-  if (paths.empty()) {
-    err << "lanzhou-gen: no file in " << *r.dir << " matches "
-        << codec.GbkToUtf8(settings.values.directoryFilter) << '\n';
-    return 0;
-  }
+  return program.ArticlePathsOf(*listed);
+}
 
-  ConsoleRunHost::Options hostOptions;
-  hostOptions.progress = !r.quiet && ::isatty(STDERR_FILENO) == 1 && &err == &std::cerr;
-  hostOptions.answer = r.open       ? generation::Answer::Yes
-                       : r.copyPath ? generation::Answer::No
-                                    : generation::Answer::Cancel;
-  ConsoleRunHost host(codec, out, err, hostOptions);
-  titles::RegexObject regex(codec);
-  titles::TitleRewriting rewriting(regex);
-  if (settings.values.replaceTitle && settings.values.useRegex && !rewriting.EngineAvailable()) {
-    err << "lanzhou-gen: warning: no regular-expression engine; titles are left as they are\n";
-  }
-  generation::RunContext ctx{settings, platform, host, &rewriting, r.seed};
-  const generation::RunResult result = generation::RunGeneration(paths, ctx);
-
+// The exit status of a run, with a line on stderr for each kind of failure.
+int ExitStatus(const generation::RunResult& result, const platform::Codec& codec,
+               std::ostream& err) {
   int status = 0;
   if (result.writeFailures > 0) {
     err << "lanzhou-gen: " << result.writeFailures
@@ -265,6 +231,41 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     status = 1;
   }
   return status;
+}
+
+}  // namespace
+
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+  const auto finish = [&err](const Exit& e) {
+    if (!e.message.empty()) err << "lanzhou-gen: " << e.message << '\n';
+    return e.status;
+  };
+  Request r;
+  if (auto e = Parse(argc, argv, r, out)) return finish(*e);
+
+  std::string startError;
+  const auto program = program::Program::Start(startError);
+  if (!program) return finish({1, startError});
+  settings::PlainSettings settings;
+  if (auto e = LoadAndApply(r, *program, settings.values)) return finish(*e);
+  if (r.showSettings || r.saveSettings) return finish(SettingsOnly(r, *program, settings.values, out));
+
+  auto articles = Articles(r, *program, settings.values);
+  if (auto* e = std::get_if<Exit>(&articles)) return finish(*e);
+  const auto& paths = std::get<generation::ArticlePaths>(articles);
+
+  ConsoleRunHost::Options hostOptions;
+  hostOptions.progress = !r.quiet && ::isatty(STDERR_FILENO) == 1 && &err == &std::cerr;
+  hostOptions.answer = r.open       ? generation::Answer::Yes
+                       : r.copyPath ? generation::Answer::No
+                                    : generation::Answer::Cancel;
+  ConsoleRunHost host(program->codec(), out, err, hostOptions);
+  if (settings.values.replaceTitle && settings.values.useRegex &&
+      !program->titleRewriting().EngineAvailable()) {
+    err << "lanzhou-gen: warning: no regular-expression engine; titles are left as they are\n";
+  }
+  const generation::RunResult result = program->Run(paths, settings, host, r.seed);
+  return ExitStatus(result, program->codec(), err);
 }
 
 }  // namespace lanzhou::cli

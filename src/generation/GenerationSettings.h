@@ -2,8 +2,8 @@
 //
 // Each read returns the current state of the control (or value) behind it, at the moment of the
 // call: the run reads every option at fixed moments and never keeps a copy, so a change made
-// during a run takes effect at the next read. The window implements this over its controls;
-// PlainSettings implements it over plain values for the command line and the tests.
+// during a run takes effect at the next read. settings::ControlSettings implements it once, over
+// controls: the window's, or plain values (settings::PlainSettings) for the command line.
 #pragma once
 
 #include <array>
@@ -80,34 +80,5 @@ struct SettingsValues {
   std::string replacementText = "$1";
 };
 
-class PlainSettings : public GenerationSettings {
- public:
-  PlainSettings() = default;
-  explicit PlainSettings(SettingsValues v) : values(std::move(v)) {}
-
-  std::array<std::string, kTemplateCount> templateTexts() const override {
-    return values.templateTexts;
-  }
-  int selectedTemplate() const override { return values.selectedTemplate; }
-  int titleSource() const override { return values.titleSource; }
-  bool stripFirstLine() const override { return values.stripFirstLine; }
-  bool takeMiddleContent() const override { return values.takeMiddleContent; }
-  std::string middleLeftMarker() const override { return values.middleLeftMarker; }
-  std::string middleRightMarker() const override { return values.middleRightMarker; }
-  bool keepBodyWhenEmpty() const override { return values.keepBodyWhenEmpty; }
-  bool useExtension() const override { return values.useExtension; }
-  std::string extension() const override { return values.extension; }
-  bool makeIndex() const override { return values.makeIndex; }
-  std::string pageSizeText() const override { return values.pageSizeText; }
-  std::string directoryFilter() const override { return values.directoryFilter; }
-  int fileEncoding() const override { return values.fileEncoding; }
-  bool replaceTitle() const override { return values.replaceTitle; }
-  bool useRegex() const override { return values.useRegex; }
-  std::string matchPattern() const override { return values.matchPattern; }
-  std::string replacementText() const override { return values.replacementText; }
-
-  // Public on purpose: tests and the command line edit the options, also during a run.
-  SettingsValues values;
-};
 
 }  // namespace lanzhou::generation

@@ -12,6 +12,7 @@
 #include "generation/GenerationRun.h"
 #include "text/Gbk.h"
 #include "platform/Codec.h"
+#include "settings/PlainSettings.h"
 
 namespace lanzhou::testing {
 
@@ -28,7 +29,7 @@ struct FakeRun {
   FakeClock clock;
   platform::Platform platform{TestCodec(), files, clock};
   ScriptedRunHost host;
-  generation::PlainSettings settings;
+  settings::PlainSettings settings;
   generation::ArticlePaths paths;
 
   void AddArticle(const std::string& name, std::string_view bytes) {
@@ -59,7 +60,7 @@ struct DiskRun {
   FakeClock clock;
   platform::Platform platform{TestCodec(), files, clock};
   ScriptedRunHost host;
-  generation::PlainSettings settings;
+  settings::PlainSettings settings;
 
   generation::RunResult Run(const generation::ArticlePaths& paths, std::uint64_t seed = 1) {
     generation::RunContext ctx{settings, platform, host, nullptr, seed};

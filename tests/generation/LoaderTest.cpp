@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "GenerationTestSupport.h"
+#include "settings/PlainSettings.h"
 
 namespace lanzhou::generation {
 namespace {
 
+using settings::PlainSettings;
 using testing::G;
 
 struct Loaded {

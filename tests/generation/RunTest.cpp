@@ -10,11 +10,13 @@
 #include "GenerationTestSupport.h"
 #include "TempDir.h"
 #include "text/GbkLiterals.h"
+#include "settings/PlainSettings.h"
 
 namespace lanzhou::generation {
 namespace {
 
 using testing::FakeRun;
+using settings::PlainSettings;
 using testing::G;
 
 const std::filesystem::path kFixtures = std::filesystem::path(LANZHOU_SOURCE_DIR) / "tests/fixtures/run";

@@ -21,6 +21,7 @@
 #include "platform/Codec.h"
 #include "titles/RegexObject.h"
 #include "titles/TitleRewriting.h"
+#include "settings/PlainSettings.h"
 
 namespace lanzhou::titles {
 namespace {
@@ -222,7 +223,7 @@ TEST(TitleCorpus, EveryRowIsRewrittenAsTheDialectDoes) {
   platform::Codec codec;
   RegexObject regex(codec);
   TitleRewriting rewriting(regex);
-  generation::PlainSettings settings;
+  settings::PlainSettings settings;
   settings.values.replaceTitle = true;
   settings.values.useRegex = true;
 

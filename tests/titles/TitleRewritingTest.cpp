@@ -6,6 +6,7 @@
 #include "platform/Codec.h"
 #include "titles/RegexObject.h"
 #include "titles/TitleRewriting.h"
+#include "settings/PlainSettings.h"
 
 namespace lanzhou::titles {
 namespace {
@@ -22,7 +23,7 @@ class TitleRewritingTest : public ::testing::Test {
   platform::Codec codec;
   RegexObject regex{codec};
   TitleRewriting rewriting{regex};
-  generation::PlainSettings settings;
+  settings::PlainSettings settings;
 };
 
 TEST_F(TitleRewritingTest, PlainModeIsPairedReplacementOfTheLists) {

@@ -9,6 +9,7 @@ namespace lanzhou::settings {
 struct ValuesSettingsWindow::Field final : TextControl, IndexControl, CheckableControl {
   std::string* text = nullptr;
   int* index = nullptr;
+  int tabCount = 0;  // a tab control's tabs; 0 for a list, which takes any index
   bool* flag = nullptr;
   std::string_view caption;
 
@@ -17,8 +18,11 @@ struct ValuesSettingsWindow::Field final : TextControl, IndexControl, CheckableC
     if (text != nullptr) text->assign(t);
   }
   int Index() const override { return index != nullptr ? *index : 0; }
+  // A tab control keeps its tab when asked for one it does not have (a hand-edited file), so
+  // the selected template always names one of the five.
   void SetIndex(int i) override {
-    if (index != nullptr) *index = i;
+    if (index == nullptr || (tabCount > 0 && (i < 0 || i >= tabCount))) return;
+    *index = i;
   }
   std::string Caption() const override { return std::string(caption); }
   bool Checked() const override { return flag != nullptr && *flag; }
@@ -43,7 +47,10 @@ ValuesSettingsWindow::ValuesSettingsWindow(generation::SettingsValues& values) {
       case SettingControl::Template3: field->text = &values.templateTexts[2]; break;
       case SettingControl::Template4: field->text = &values.templateTexts[3]; break;
       case SettingControl::Template5: field->text = &values.templateTexts[4]; break;
-      case SettingControl::TemplateTab: field->index = &values.selectedTemplate; break;
+      case SettingControl::TemplateTab:
+        field->index = &values.selectedTemplate;
+        field->tabCount = generation::kTemplateCount;
+        break;
       case SettingControl::TitleSource: field->index = &values.titleSource; break;
       case SettingControl::StripFirstLine: field->flag = &values.stripFirstLine; break;
       case SettingControl::TakeMiddle: field->flag = &values.takeMiddleContent; break;

@@ -169,5 +169,18 @@ TEST(Cli, SettingsFilesRoundTripAndOptionsOverrideThem) {
   EXPECT_EQ(Cli({"--settings", (fs::path(dir.path()) / "none.ini").string(), "--show-settings"}).status, 2);
 }
 
+TEST(Cli, AHandEditedTemplateNumberOutOfRangeFillsTheFirstTemplate) {
+  testing::TempDir dir;
+  const std::string ini = dir.path() + "/s.ini";
+  WriteBytes(ini, Codec().Utf8ToGbk("[基本配置]\r\n模板序号=9\r\n"));
+  const std::string tpl = dir.path() + "/t.htm";
+  WriteBytes(tpl, Codec().Utf8ToGbk("<p>#本篇标题#</p>"));
+  const std::string a = dir.path() + "/a.txt";
+  WriteBytes(a, "x");
+  const Outcome o = Cli({"--settings", ini, "--template-file", tpl, "--title-source", "name", "-q", a});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(ReadBytes(fs::path(dir.path()) / kOutName / "a.txt"), "<p>a</p>");
+}
+
 }  // namespace
 }  // namespace lanzhou::cli

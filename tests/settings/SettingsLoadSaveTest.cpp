@@ -174,8 +174,8 @@ TEST_F(SettingsLoadSaveTest, HandEditedValuesLoadAsTheRulesSay) {
       {"使用正则=真\r\n模板序号=2", true, 2},
       {"使用正则=假\r\n模板序号=2.9", false, 2},
       {"使用正则=是\r\n模板序号=x", false, 0},        // not a number reads as 0
-      {"使用正则=true\r\n模板序号=7", false, 7},      // out of range: handed over as it is
-      {"使用正则=\r\n模板序号=-1", false, -1},
+      {"使用正则=true\r\n模板序号=7", false, 0},      // no such tab: the tab stays where it was
+      {"使用正则=\r\n模板序号=-1", false, 0},
       {"使用正则= 真 \r\n模板序号=２", true, 2},
   };
   for (const auto& c : cases) {

@@ -20,6 +20,8 @@ class ScriptedRunHost final : public generation::RunHost {
   // Runs after every article's progress caption, with the article's number: tests change
   // options or raise the stop request from here, as a user would between two articles.
   std::function<void(std::size_t)> afterArticle;
+  // Runs inside every ProcessEvents, as a window's handlers do while a run pumps its events.
+  std::function<void()> duringEvents;
   bool stop = false;
 
   void ShowProgress(std::size_t i, std::size_t, std::string_view caption) override {
@@ -27,7 +29,10 @@ class ScriptedRunHost final : public generation::RunHost {
     if (afterArticle) afterArticle(i);
   }
   void RestoreCaption() override { ++restored; }
-  void ProcessEvents() override { ++events; }
+  void ProcessEvents() override {
+    ++events;
+    if (duringEvents) duringEvents();
+  }
   bool StopRequested() override { return stop; }
   generation::Answer AskCompletion(std::string_view report) override {
     reports.emplace_back(report);

@@ -37,16 +37,30 @@ std::string Escape(std::string_view text, std::string_view specials, bool wildca
 }  // namespace
 
 RegexObject::RegexObject(const platform::Codec& codec, const platform::RegexEngineFactory& factory)
-    : codec_(&codec) {
-  // A second try, because a first failure can be passing; after that the object works
-  // without an engine and gives empty results.
-  for (int attempt = 0; attempt < 2 && !engine_ && factory; ++attempt) engine_ = factory();
+    : codec_(&codec), factory_(factory) {
+  CreateEngine();
 }
 
 RegexObject::~RegexObject() = default;
 
+void RegexObject::CreateEngine() {
+  // A second try, because a first failure can be passing; after that the object works
+  // without an engine and gives empty results.
+  for (int attempt = 0; attempt < 2 && !engine_ && factory_; ++attempt) engine_ = factory_();
+}
+
 std::unique_ptr<RegexObject> RegexObject::Copy() const {
-  return std::unique_ptr<RegexObject>(new RegexObject(*this));
+  std::unique_ptr<RegexObject> copy(new RegexObject(*this));
+  // An engine holds one compiled pattern: a shared one would let the copy's next pattern
+  // change what the original matches. The copy compiles its own.
+  copy->engine_.reset();
+  copy->CreateEngine();
+  if (copy->engine_ && !copy->pattern_.empty()) {
+    copy->rejected_ = !copy->engine_->Compile(copy->codec_->GbkToUtf16(copy->pattern_),
+                                              (copy->options_ & kIgnoreCase) != 0,
+                                              (copy->options_ & kMultiline) != 0);
+  }
+  return copy;
 }
 
 bool RegexObject::SetPattern(std::string_view pattern, bool caseSensitive, bool singleLine,

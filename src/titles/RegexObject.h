@@ -36,7 +36,7 @@ class RegexObject {
   explicit RegexObject(const platform::Codec& codec,
                        const platform::RegexEngineFactory& factory = platform::CreateRegexEngine);
   virtual ~RegexObject();
-  // The same options, its own copy of the pattern, and the same engine and match list.
+  // The same options and pattern, the same kept matches, and an engine of its own.
   virtual std::unique_ptr<RegexObject> Copy() const;
 
   // Sets the pattern and the options (each flag switches its option off). Touches nothing
@@ -102,8 +102,10 @@ class RegexObject {
   std::optional<platform::RegexSpan> SpanOf(long match, long subMatch) const;
   // Whether the engine holds a usable pattern.
   bool CanMatch() const { return engine_ && !rejected_ && !pattern_.empty(); }
+  void CreateEngine();
 
   const platform::Codec* codec_;
+  platform::RegexEngineFactory factory_;
   std::shared_ptr<platform::RegexEngine> engine_;
   std::shared_ptr<const MatchList> matches_;
   int options_ = 0;

@@ -183,22 +183,29 @@ TEST_F(RegexObjectTest, BeforeAnyPatternNothingMatches) {
   EXPECT_EQ(re.ExecuteText("a"), 0);
 }
 
-TEST_F(RegexObjectTest, CopySharesEngineAndMatchesButOwnsItsPattern) {
+TEST_F(RegexObjectTest, CopyKeepsPatternAndMatchesWithAnEngineOfItsOwn) {
   std::vector<RecordingEngine::Write> log;
-  RegexObject re(codec, [&] { return std::make_unique<RecordingEngine>(log); });
+  int engines = 0;
+  RegexObject re(codec, [&] {
+    ++engines;
+    return std::make_unique<RecordingEngine>(log);
+  });
   re.SetPattern("a");
   const auto copy = re.Copy();
+  EXPECT_EQ(engines, 2);
   EXPECT_EQ(copy->GetPattern(), "a");
   copy->SetPattern("a");  // same pattern and options: no write
-  EXPECT_EQ(log.size(), 1u);
-  copy->SetPattern("b");
-  EXPECT_EQ(log.size(), 2u);  // the one engine
-  EXPECT_EQ(re.GetPattern(), "a");
+  EXPECT_EQ(log.size(), 2u);  // the original's pattern, and the copy compiling it again
 
   RegexObject real(codec);
   real.SetPattern("\\d");
   real.ExecuteText("1a2");
-  EXPECT_EQ(real.Copy()->MatchText(2, 0), "2");
+  const auto realCopy = real.Copy();
+  EXPECT_EQ(realCopy->MatchText(2, 0), "2");
+  // The copy's new pattern leaves the original matching its own.
+  realCopy->SetPattern("a");
+  EXPECT_EQ(real.ReplaceText("1a2", "_"), "_a_");
+  EXPECT_EQ(realCopy->ReplaceText("1a2", "_"), "1_2");
 }
 
 TEST_F(RegexObjectTest, EscapingOperations) {

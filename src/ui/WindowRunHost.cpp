@@ -24,7 +24,6 @@ void WindowRunHost::ShowProgress(std::size_t i, std::size_t n, std::string_view 
   if (!last && sinceCaption_.isValid() && sinceCaption_.elapsed() < kCaptionInterval) return;
   window_.setWindowTitle(ToQt(codec_, caption));
   sinceCaption_.start();
-  ++captionsShown_;
 }
 
 void WindowRunHost::RestoreCaption() { window_.setWindowTitle(restCaption_); }
@@ -40,7 +39,7 @@ bool WindowRunHost::StopRequested() { return state_.stop; }
 generation::Answer WindowRunHost::AskCompletion(std::string_view report) {
   // The user closed the window during the run: no report comes up after it has gone.
   if (state_.closing) return generation::Answer::Cancel;
-  return desktop_.AskCompletion(&window_, CrLfToLf(ToQt(codec_, report)), details_);
+  return desktop_.AskCompletion(&window_, CrLfToLf(ToQt(codec_, report)), {});
 }
 
 void WindowRunHost::OpenFolder(std::string_view, const std::string& folderNative) {

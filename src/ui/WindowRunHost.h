@@ -42,21 +42,14 @@ class WindowRunHost final : public generation::RunHost {
   void OpenFolder(std::string_view folderText, const std::string& folderNative) override;
   void CopyToClipboard(std::string_view folderText, const std::string& folderNative) override;
 
-  // The details shown under the completion report (the files that failed, with reasons).
-  void SetReportDetails(QString details) { details_ = std::move(details); }
-
-  int captionsShown() const { return captionsShown_; }
-
  private:
   QWidget& window_;
   const platform::Codec& codec_;
   Desktop& desktop_;
   const State& state_;
   QString restCaption_;
-  QString details_;
   QElapsedTimer sinceEvents_;
   QElapsedTimer sinceCaption_;
-  int captionsShown_ = 0;
 };
 
 }  // namespace lanzhou::ui

@@ -12,10 +12,12 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
   return s.substr(0, prefix.size()) == prefix;
 }
 
-std::string UnitsToGbk(std::u16string units, const platform::Codec& codec) {
-  const auto nul = units.find(u'\0');
-  if (nul != std::u16string::npos) units.resize(nul);
-  return codec.Utf16ToGbk(units);
+// The UTF-16LE bytes before the first NUL unit (an odd last byte is ignored anyway).
+std::string_view UpToNulUnit(std::string_view bytes) {
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    if (bytes[i] == '\0' && bytes[i + 1] == '\0') return bytes.substr(0, i);
+  }
+  return bytes;
 }
 
 }  // namespace
@@ -30,11 +32,21 @@ std::string DecodeArticleText(std::string_view bytes, int encoding, const platfo
       return codec.Utf8ToGbk(bytes.substr(0, bytes.find('\0')));
     case FileEncoding::Unicode:
       if (StartsWith(bytes, "\xFF\xFE")) bytes.remove_prefix(2);
-      return UnitsToGbk(platform::Codec::Utf16LeToUnits(bytes), codec);
+      return codec.Utf16LeToGbk(UpToNulUnit(bytes));
     case FileEncoding::AnsiGbk:
     default:
       return std::string(bytes.substr(0, bytes.find('\0')));
   }
+}
+
+std::string DecodeArticleText(std::string&& bytes, int encoding, const platform::Codec& codec) {
+  if (encoding == static_cast<int>(FileEncoding::Utf8) ||
+      encoding == static_cast<int>(FileEncoding::Unicode)) {
+    return DecodeArticleText(std::string_view(bytes), encoding, codec);
+  }
+  std::string text = std::move(bytes);
+  if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+  return text;
 }
 
 std::string_view FileNameOf(std::string_view path) {
@@ -89,10 +101,16 @@ FirstLineResult FirstLineTitle(std::string& body, bool removeLine, RunHost* host
   FirstLineResult result;
   result.title = std::string(text::LeftChars(line, kFirstLineTitleChars));
   if (removeLine) {
-    const std::string needle = result.title + "\r\n";
-    const std::size_t at = text::Find(body, needle);  // byte for byte, case counts
+    // A line may end in LF alone here; whichever of the two line ends follows the title first
+    // is the title line. Byte for byte, case counts.
+    const std::string crlf = result.title + "\r\n";
+    const std::string lf = result.title + "\n";
+    const std::size_t atCrLf = text::Find(body, crlf);
+    const std::size_t atLf = text::Find(body, lf);
+    const bool useLf = atLf < atCrLf;  // npos is the largest
+    const std::size_t at = useLf ? atLf : atCrLf;
     if (at != text::npos) {
-      body.erase(at, needle.size());
+      body.erase(at, useLf ? lf.size() : crlf.size());
       result.bodyChanged = true;
     }
   }
@@ -104,10 +122,11 @@ ArticleInfo LoadArticle(const ArticlePath& path, const GenerationSettings& setti
   std::optional<std::string> bytes = ctx.platform.files.ReadWholeFile(path.native);
   if (!bytes) {
     ++ctx.unreadable;
+    ctx.lastReadError = ctx.platform.files.LastError();
     bytes.emplace();
   }
   ArticleInfo info;
-  info.body = DecodeArticleText(*bytes, settings.fileEncoding(), ctx.platform.codec);
+  info.body = DecodeArticleText(std::move(*bytes), settings.fileEncoding(), ctx.platform.codec);
   bytes.reset();
 
   switch (settings.titleSource()) {

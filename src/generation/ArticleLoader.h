@@ -23,6 +23,7 @@ struct LoaderContext {
   TitleRewriter* titles = nullptr;    // null: titles are never rewritten
   RunHost* host = nullptr;            // its events are processed after each first-line read
   std::size_t unreadable = 0;         // loads whose file could not be read
+  std::string lastReadError = {};     // why the last of them could not be read
 };
 
 ArticleInfo LoadArticle(const ArticlePath& path, const GenerationSettings& settings,
@@ -31,6 +32,9 @@ ArticleInfo LoadArticle(const ArticlePath& path, const GenerationSettings& setti
 // The file's bytes as code page 936 text. A byte-order mark of the chosen encoding is not
 // content and is dropped; the text ends before its first NUL.
 std::string DecodeArticleText(std::string_view bytes, int encoding, const platform::Codec& codec);
+// The same, taking the bytes: code page 936 bytes become the text where they are, and the other
+// encodings are converted a block at a time, so a file costs at most about twice its size.
+std::string DecodeArticleText(std::string&& bytes, int encoding, const platform::Codec& codec);
 
 // The part after the last "/" (the whole path when there is none).
 std::string_view FileNameOf(std::string_view path);
@@ -42,7 +46,8 @@ struct FirstLineResult {
   bool bodyChanged = false;
 };
 // The first non-empty line (CR LF, LF; 0x1A ends the search), cut to 200 characters. With
-// `removeLine`, the first occurrence of that title followed by CR LF goes from `body`.
+// `removeLine`, the first occurrence of that title followed by a line end (CR LF or LF alone,
+// whichever comes first) goes from `body`.
 FirstLineResult FirstLineTitle(std::string& body, bool removeLine, RunHost* host = nullptr);
 
 }  // namespace lanzhou::generation

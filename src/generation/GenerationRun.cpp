@@ -8,6 +8,7 @@
 
 #include "generation/ArticleLoader.h"
 #include "generation/IndexWriter.h"
+#include "generation/PageGuard.h"
 #include "generation/RandomFill.h"
 #include "generation/UniqueRandomPicker.h"
 #include "text/Gbk.h"
@@ -29,6 +30,7 @@ struct RunState {
         folderNative(std::string(ParentFolder(articles[0].native)) + "/" +
                      ctx.platform.codec.GbkToFileName(lit::kOutputFolderName) + "/"),
         picker(ctx.seed ? *ctx.seed : EntropySeed()),
+        guard(ctx.platform.files, articles),
         loader{ctx.platform, ctx.titles, &ctx.host} {}
 
   const ArticlePaths& paths;
@@ -39,10 +41,10 @@ struct RunState {
   std::string pageTemplate;
   std::size_t randomSlots = 0;
   UniqueRandomPicker picker;
+  PageGuard guard;
   std::unique_ptr<IndexWriter> index;
   LoaderContext loader;
-  std::size_t writeFailures = 0;
-  std::size_t readFailures = 0;
+  FailureLog log;
   std::size_t articlesDone = 0;
 };
 
@@ -54,7 +56,12 @@ struct Neighbour {
 RunState StartRun(const ArticlePaths& paths, RunContext& ctx) {
   auto& p = ctx.platform;
   RunState run(paths, ctx);
-  if (!CreateFolderChain(p.files, run.folderNative)) ++run.writeFailures;
+  const std::string folder = run.folderNative.substr(0, run.folderNative.size() - 1);
+  if (!CreateFolderChain(p.files, run.folderNative)) {
+    run.log.Unwritten(folder, p.files.LastError());
+  } else if (!p.files.IsFolder(folder)) {  // its name is taken by a file
+    run.log.Unwritten(folder, std::string(lit::kReasonNotAFolder));
+  }
   run.startMs = p.clock.NowMs();
 
   const int selected = ctx.settings.selectedTemplate();
@@ -67,7 +74,7 @@ RunState StartRun(const ArticlePaths& paths, RunContext& ctx) {
 
   const int pageSize = ctx.settings.pageSize();
   run.index = std::make_unique<IndexWriter>(p.files, run.folderNative, run.pageTemplate,
-                                            run.count, pageSize);
+                                            run.count, pageSize, run.log, &run.guard);
   if (run.count > static_cast<std::size_t>(pageSize)) run.index->BuildPager();
   if (ctx.settings.makeIndex()) run.index->StartPage();
   return run;
@@ -76,14 +83,31 @@ RunState StartRun(const ArticlePaths& paths, RunContext& ctx) {
 Neighbour LoadNeighbour(RunState& run, std::size_t i, RunContext& ctx) {
   ArticleInfo info = LoadArticle(run.paths[i], ctx.settings, run.loader);
   ctx.host.ProcessEvents();
-  return {std::move(info.title), std::move(info.pageName)};
+  return {std::move(info.title), lit::LinkTarget(info.pageName)};
+}
+
+// Writes one article's page unless it would land on an article of this run.
+void WritePage(RunState& run, const std::string& file, std::string_view page, RunContext& ctx) {
+  switch (run.guard.Check(file)) {
+    case PageGuard::Verdict::IsArticle:
+      run.log.ArticlePage(file, std::string(lit::kReasonIsArticle));
+      return;
+    case PageGuard::Verdict::Replaces:
+      run.log.Replaced(file, std::string(lit::kReasonReplaced));
+      break;
+    case PageGuard::Verdict::Write:
+      break;
+  }
+  if (!WriteTextToFile(ctx.platform.files, page, file, false)) {
+    run.log.Unwritten(file, ctx.platform.files.LastError());
+  }
 }
 
 void ProcessArticle(RunState& run, std::size_t i, RunContext& ctx) {  // i is 0-based
   const GenerationSettings& s = ctx.settings;
   const std::size_t before = run.loader.unreadable;
   ArticleInfo current = LoadArticle(run.paths[i], s, run.loader);
-  if (run.loader.unreadable != before) ++run.readFailures;
+  if (run.loader.unreadable != before) run.log.Unread(run.paths[i].native, run.loader.lastReadError);
   ctx.host.ProcessEvents();
 
   const Neighbour previous = i > 0 ? LoadNeighbour(run, i - 1, ctx)
@@ -97,7 +121,7 @@ void ProcessArticle(RunState& run, std::size_t i, RunContext& ctx) {  // i is 0-
     const auto v = run.picker.Next(1, static_cast<std::int32_t>(run.count));
     ArticleInfo pick = LoadArticle(run.paths[static_cast<std::size_t>(v - 1)], s, run.loader);
     pickTitles.push_back(std::move(pick.title));
-    pickLinks.push_back(std::move(pick.pageName));
+    pickLinks.push_back(lit::LinkTarget(pick.pageName));
     ctx.host.ProcessEvents();
     ctx.host.ProcessEvents();
   }
@@ -109,7 +133,7 @@ void ProcessArticle(RunState& run, std::size_t i, RunContext& ctx) {  // i is 0-
   }
 
   std::string page = run.pageTemplate;
-  page = lit::ReplaceAll(page, lit::kPhCurrentLink, current.pageName);
+  page = lit::ReplaceAll(page, lit::kPhCurrentLink, lit::LinkTarget(current.pageName));
   page = lit::ReplaceAll(page, lit::kPhPreviousLink, previous.link);
   page = lit::ReplaceAll(page, lit::kPhNextLink, next.link);
   page = lit::ReplaceAll(page, lit::kPhCurrentTitle, current.title);
@@ -119,8 +143,7 @@ void ProcessArticle(RunState& run, std::size_t i, RunContext& ctx) {  // i is 0-
   // The body goes in last, so placeholder texts inside an article stay as they are.
   page = lit::ReplaceAll(page, lit::kPhContent, current.body);
 
-  const std::string file = run.folderNative + ctx.platform.codec.GbkToFileName(current.pageName);
-  if (!WriteTextToFile(ctx.platform.files, page, file, false)) ++run.writeFailures;
+  WritePage(run, run.folderNative + ctx.platform.codec.GbkToFileName(current.pageName), page, ctx);
   page.clear();
 
   std::string caption(lit::kProgressPrefix);
@@ -138,18 +161,29 @@ std::string ReportText(const RunState& run, std::string_view duration,
                        const std::optional<std::string>& rejected) {
   std::string report(lit::kReportPrefix);
   report += duration;
-  report += lit::kReportSaved;
-  report += run.folderText;
-  const std::size_t failures = run.writeFailures + run.index->Failures();
-  if (failures > 0) {
-    report += lit::kReportWriteFailuresPrefix;
-    report += std::to_string(failures);
-    report += lit::kReportWriteFailuresSuffix;
+  if (run.articlesDone < run.count) {
+    report += lit::kReportStopped;
+    report += std::to_string(run.articlesDone) + "/" + std::to_string(run.count);
+    report += lit::kReportStoppedSaved;
+  } else {
+    report += lit::kReportSaved;
   }
-  if (run.readFailures > 0) {
-    report += lit::kReportReadFailuresPrefix;
-    report += std::to_string(run.readFailures);
-    report += lit::kReportReadFailuresSuffix;
+  report += run.folderText;
+  const FailureLog& log = run.log;
+  const struct {
+    std::size_t count;
+    std::string_view prefix, suffix;
+  } lines[] = {
+      {log.unwritten, lit::kReportWriteFailuresPrefix, lit::kReportWriteFailuresSuffix},
+      {log.articlePages, lit::kReportArticlePagesPrefix, lit::kReportArticlePagesSuffix},
+      {log.replaced, lit::kReportReplacedPrefix, lit::kReportReplacedSuffix},
+      {log.unread, lit::kReportReadFailuresPrefix, lit::kReportReadFailuresSuffix},
+  };
+  for (const auto& line : lines) {
+    if (line.count == 0) continue;
+    report += line.prefix;
+    report += std::to_string(line.count);
+    report += line.suffix;
   }
   if (rejected) {
     report += lit::kReportRejectedPattern;
@@ -163,13 +197,21 @@ std::string ReportText(const RunState& run, std::string_view duration,
 
 RunResult RunGeneration(const ArticlePaths& paths, RunContext& ctx) {
   RunResult result;
-  if (paths.empty()) return result;
+  for (const auto& p : paths) {
+    if (!p.native.starts_with('/')) result.failures.push_back({p.native, std::string(lit::kReasonNotAbsolute)});
+  }
+  if (paths.empty() || !result.failures.empty()) return result;
   RunState run = StartRun(paths, ctx);
 
   for (std::size_t i = 0; i < run.count; ++i) {
     ProcessArticle(run, i, ctx);
     if (ctx.host.StopRequested()) break;
   }
+
+  // The last index page is finished before the report, so that Yes opens a finished folder
+  // and a failure to write that page is in the report.
+  if (ctx.settings.makeIndex() && run.index->PageOpen()) run.index->FinishPage();
+  run.index->ClosePage();  // left open because the index was switched off: keep what it has
 
   ctx.host.RestoreCaption();
   const std::uint64_t now = ctx.platform.clock.NowMs();
@@ -186,17 +228,21 @@ RunResult RunGeneration(const ArticlePaths& paths, RunContext& ctx) {
     case Answer::Cancel:
       break;
   }
-  if (ctx.settings.makeIndex() && run.index->PageOpen()) run.index->FinishPage();
-  run.index->ClosePage();  // left open because the index was switched off: keep what it has
 
   result.ran = true;
   result.articles = run.articlesDone;
   result.stopped = run.articlesDone < run.count;
-  result.writeFailures = run.writeFailures + run.index->Failures();
-  result.readFailures = run.readFailures;
+  result.writeFailures = run.log.unwritten;
+  result.readFailures = run.log.unread;
+  result.replacedPages = run.log.replaced;
+  result.failures = std::move(run.log.failures);
   result.outputFolderText = run.folderText;
   result.outputFolderNative = run.folderNative;
   return result;
+}
+
+bool Complete(const RunResult& r) {
+  return r.failures.empty() && !r.rejectedPattern && !r.stopped;
 }
 
 std::string_view ParentFolder(std::string_view path) {

@@ -9,9 +9,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "generation/ArticleInfo.h"
 #include "generation/GenerationSettings.h"
+#include "generation/RunFailure.h"
 #include "generation/RunHost.h"
 #include "generation/TitleRewriter.h"
 #include "platform/Platform.h"
@@ -28,10 +30,12 @@ struct RunContext {
 
 // What became of a run, for callers that report it (the command line's exit status).
 struct RunResult {
-  bool ran = false;                   // false for an empty path list
+  bool ran = false;                   // false for an empty path list, or one with a relative path
   std::size_t articles = 0;           // articles whose page was attempted
   std::size_t writeFailures = 0;      // pages, index pages and the folder that could not be written
-  std::size_t readFailures = 0;       // article loads whose file could not be read
+  std::size_t readFailures = 0;       // articles whose file could not be read
+  std::size_t replacedPages = 0;      // pages written over a page of the same run
+  std::vector<RunFailure> failures;   // each of the above by name, in the order met
   std::optional<std::string> rejectedPattern;  // the title pattern the engine rejected
   bool stopped = false;               // a stop request ended the article pass early
   std::string outputFolderText;       // GBK, ends in "/"
@@ -39,7 +43,14 @@ struct RunResult {
   std::string report;                 // the completion report's text (GBK)
 };
 
+// Every path must be absolute: the output folder is made beside the first article, and a
+// relative path would put it wherever the program happens to run. A list with a relative path
+// is refused whole (nothing is written; `failures` names the paths).
 RunResult RunGeneration(const ArticlePaths& paths, RunContext& ctx);
+
+// Whether a run did everything: every article read, every page, index page and the folder
+// written, no page replaced by another, no pattern rejected and no stop.
+bool Complete(const RunResult& r);
 
 // The text before the last "/" of a path; empty when there is none.
 std::string_view ParentFolder(std::string_view path);

@@ -16,12 +16,15 @@ constexpr std::string_view kFooter = "</body></html>";
 }  // namespace
 
 IndexWriter::IndexWriter(platform::FileSystem& files, std::string folderNative,
-                         std::string_view templateText, std::size_t articleCount, int pageSize)
+                         std::string_view templateText, std::size_t articleCount, int pageSize,
+                         FailureLog& log, PageGuard* guard)
     : files_(files),
       folder_(std::move(folderNative)),
       listTitle_(text::TextBetween(templateText, "<title>", "</title>")),
       articleCount_(articleCount),
-      pageSize_(pageSize < 1 ? 1 : pageSize) {}
+      pageSize_(pageSize < 1 ? 1 : pageSize),
+      log_(log),
+      guard_(guard) {}
 
 std::string IndexWriter::PageFileName(int p) {
   return p == 1 ? std::string("index.htm") : "index_" + std::to_string(p) + ".htm";
@@ -40,12 +43,20 @@ void IndexWriter::BuildPager() {
 }
 
 void IndexWriter::StartPage() {
-  page_ = files_.CreateOutputFile(folder_ + PageFileName(pageNumber_));
-  pageOk_ = page_ != nullptr;
-  if (!page_) {
-    ++failures_;
+  const std::string path = PagePath();
+  pageOk_ = false;
+  const auto verdict = guard_ != nullptr ? guard_->Check(path) : PageGuard::Verdict::Write;
+  if (verdict == PageGuard::Verdict::IsArticle) {
+    log_.ArticlePage(path, std::string(text::kReasonIsArticle));
     return;
   }
+  if (verdict == PageGuard::Verdict::Replaces) log_.Replaced(path, std::string(text::kReasonReplaced));
+  page_ = files_.CreateOutputFile(path);
+  if (!page_) {
+    log_.Unwritten(path, files_.LastError());
+    return;
+  }
+  pageOk_ = true;
   std::string name(text::kIndexListTitle);
   if (pageNumber_ > 1) name += "(" + std::to_string(pageNumber_) + ")";
   std::string header(kHeaderStart);
@@ -56,12 +67,14 @@ void IndexWriter::StartPage() {
 
 void IndexWriter::AddEntry(std::string_view title, std::string_view pageName, std::size_t i) {
   ++entryCount_;
-  std::string line = "<a href=''";
-  line += pageName;
-  line += "''>";
-  line += title;
+  // The name goes in as a link target, outside the quote conversion: a "''" in a file name is
+  // part of the name, and turned into a double quote it would end the attribute.
+  std::string line = "<a href=\"";
+  line += text::LinkTarget(pageName);
+  line += "\">";
+  line += text::ConvertQuotes(title);
   line += "</a><br>";
-  Write(text::ConvertQuotes(line));
+  Write(line);
   if (entryCount_ >= pageSize_) {
     FinishPage();
     entryCount_ = 0;
@@ -82,7 +95,7 @@ void IndexWriter::FinishPage() {
 void IndexWriter::ClosePage() {
   if (!page_) return;
   const bool closed = page_->Close();
-  if (pageOk_ && !closed) ++failures_;
+  if (pageOk_ && !closed) log_.Unwritten(PagePath(), page_->Error());
   page_.reset();
 }
 
@@ -90,7 +103,7 @@ void IndexWriter::Write(std::string_view bytes) {
   if (!page_) return;  // a page that could not be created drops what it would have held
   if (!page_->Write(bytes) && pageOk_) {
     pageOk_ = false;
-    ++failures_;
+    log_.Unwritten(PagePath(), page_->Error());
   }
 }
 

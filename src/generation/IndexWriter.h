@@ -7,15 +7,19 @@
 #include <string>
 #include <string_view>
 
+#include "generation/PageGuard.h"
+#include "generation/RunFailure.h"
 #include "platform/Platform.h"
 
 namespace lanzhou::generation {
 
 class IndexWriter {
  public:
-  // `folderNative` ends in "/"; `templateText` gives the list title; `articleCount` N.
+  // `folderNative` ends in "/"; `templateText` gives the list title; `articleCount` N. Pages
+  // that cannot be written, or that replace a page of the run, go to `log`; `guard`, when
+  // given, keeps the pages off the run's articles.
   IndexWriter(platform::FileSystem& files, std::string folderNative, std::string_view templateText,
-              std::size_t articleCount, int pageSize);
+              std::size_t articleCount, int pageSize, FailureLog& log, PageGuard* guard = nullptr);
 
   // The pager linking all ceil(N / page size) pages; only called when N > page size.
   void BuildPager();
@@ -30,14 +34,13 @@ class IndexWriter {
   void ClosePage();
 
   bool PageOpen() const { return page_ != nullptr; }
-  // Index pages that could not be created or written.
-  std::size_t Failures() const { return failures_; }
 
   // The file name of index page p: "index.htm", "index_2.htm", ...
   static std::string PageFileName(int p);
 
  private:
   void Write(std::string_view bytes);
+  std::string PagePath() const { return folder_ + PageFileName(pageNumber_); }
 
   platform::FileSystem& files_;
   std::string folder_;
@@ -49,7 +52,8 @@ class IndexWriter {
   int entryCount_ = 0;
   std::unique_ptr<platform::OutputFile> page_;
   bool pageOk_ = true;
-  std::size_t failures_ = 0;
+  FailureLog& log_;
+  PageGuard* guard_;
 };
 
 }  // namespace lanzhou::generation

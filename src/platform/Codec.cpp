@@ -6,6 +6,7 @@
 #include <unicode/ustring.h>
 #include <unicode/utf16.h>
 
+#include <algorithm>
 #include <array>
 #include <mutex>
 #include <vector>
@@ -115,6 +116,16 @@ struct Codec::Converters {
   // Codec belongs to one thread.
   mutable std::u16string scratch;
   mutable std::string encodeBuffer;
+  mutable std::u16string carry;  // the units a blocked conversion has not encoded yet
+
+  // Buffers a conversion of a whole large text grew are given back: a 1 GiB article must not
+  // keep gigabytes held for the rest of the run.
+  void Release() const {
+    constexpr std::size_t kKeep = 1 << 20;
+    if (scratch.capacity() > kKeep) std::u16string().swap(scratch);
+    if (encodeBuffer.capacity() > 2 * kKeep) std::string().swap(encodeBuffer);
+    if (carry.capacity() > kKeep) std::u16string().swap(carry);
+  }
 
   // Decodes into `scratch`; returns the units decoded.
   std::u16string_view DecodeUtf8(std::string_view utf8) const {
@@ -140,8 +151,10 @@ struct Codec::Converters {
   }
 
   // Shared by the text and file-name conversions. A file name must come back as the same
-  // bytes, so it takes neither best-fit look-alikes nor precomposition.
-  std::string Encode(std::u16string_view s, char substitute, bool fileName, bool* exact) const {
+  // bytes, so it takes neither best-fit look-alikes nor precomposition. The result lives in
+  // `encodeBuffer` until the next call.
+  std::string_view EncodeInto(std::u16string_view s, char substitute, bool fileName,
+                              bool* exact) const {
     // Written through a pointer into a reused buffer: appending byte by byte to a string costs
     // as much as the conversion itself.
     if (encodeBuffer.size() < s.size() * 2) encodeBuffer.resize(s.size() * 2);
@@ -160,11 +173,9 @@ struct Codec::Converters {
         lossless = false;
         continue;
       }
-      if (!fileName && nfc != nullptr && i + 1 < s.size() && tables.combinesBack[s[i + 1]]) {
-        const UChar32 composed = nfc->composePair(u, s[i + 1]);
-        if (composed > 0 && composed < 0x10000 &&
-            !Unmappable(static_cast<char16_t>(composed))) {
-          u = static_cast<char16_t>(composed);
+      if (!fileName && i + 1 < s.size()) {
+        if (const char16_t composed = Composed(u, s[i + 1])) {
+          u = composed;
           ++i;
         }
       }
@@ -178,7 +189,36 @@ struct Codec::Converters {
       if (bytes[1] != '\0') *o++ = bytes[1];
     }
     if (exact != nullptr) *exact = lossless;
-    return std::string(begin, o);
+    return std::string_view(begin, static_cast<std::size_t>(o - begin));
+  }
+  std::string Encode(std::u16string_view s, char substitute, bool fileName, bool* exact) const {
+    return std::string(EncodeInto(s, substitute, fileName, exact));
+  }
+
+  // The precomposed character that `u` and the mark after it become, or 0 when they stay two.
+  char16_t Composed(char16_t u, char16_t next) const {
+    if (nfc == nullptr || !tables.combinesBack[next]) return 0;
+    const UChar32 composed = nfc->composePair(u, next);
+    if (composed <= 0 || composed >= 0x10000 || Unmappable(static_cast<char16_t>(composed))) return 0;
+    return static_cast<char16_t>(composed);
+  }
+
+  // Where `units` may be cut so that encoding the two parts apart gives the bytes of encoding
+  // them whole: the last place that splits neither a surrogate pair nor a letter from a mark it
+  // would be precomposed with. 0 when there is none.
+  std::size_t LastSafeCut(std::u16string_view units) const {
+    for (std::size_t j = units.size(); j-- > 1;) {
+      if (!U16_IS_TRAIL(units[j]) && Composed(units[j - 1], units[j]) == 0) return j;
+    }
+    return 0;
+  }
+
+  // Encodes `carry` as far as is safe, appending to `out`; what may still join the units of
+  // the next block stays in `carry`. With `last`, everything is encoded.
+  void EncodeBlock(bool last, std::string& out) const {
+    const std::size_t cut = last ? carry.size() : LastSafeCut(carry);
+    out.append(EncodeInto(std::u16string_view(carry).substr(0, cut), '?', false, nullptr));
+    carry.erase(0, cut);
   }
 };
 
@@ -193,11 +233,57 @@ Codec::~Codec() = default;
 bool Codec::Ready() const { return cnv_->tables.ok; }
 
 std::u16string Codec::Utf8ToUtf16(std::string_view utf8) const {
-  return std::u16string(cnv_->DecodeUtf8(utf8));
+  std::u16string units(cnv_->DecodeUtf8(utf8));
+  cnv_->Release();
+  return units;
 }
 
-std::string Codec::Utf8ToGbk(std::string_view utf8) const {
-  return cnv_->Encode(cnv_->DecodeUtf8(utf8), '?', false, nullptr);
+std::string Codec::Utf8ToGbk(std::string_view utf8) const { return Utf8ToGbk(utf8, kBlockBytes); }
+
+std::string Codec::Utf8ToGbk(std::string_view utf8, std::size_t blockBytes) const {
+  blockBytes = std::max<std::size_t>(blockBytes, 4);
+  std::string out;
+  out.reserve(utf8.size());  // never more bytes than went in, so never a second buffer
+  std::u16string& carry = cnv_->carry;
+  carry.clear();
+  while (!utf8.empty()) {
+    std::size_t cut = std::min(blockBytes, utf8.size());
+    if (cut < utf8.size()) {
+      // Not inside a sequence: before a byte that is no continuation byte, or after three
+      // continuation bytes in a row, which no sequence can still take.
+      for (std::size_t back = 0; back < 3; ++back) {
+        if ((static_cast<unsigned char>(utf8[cut]) & 0xC0) != 0x80) break;
+        --cut;
+      }
+      if ((static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80) cut += 3;
+    }
+    carry.append(cnv_->DecodeUtf8(utf8.substr(0, cut)));
+    utf8.remove_prefix(cut);
+    cnv_->EncodeBlock(utf8.empty(), out);
+  }
+  cnv_->Release();
+  return out;
+}
+
+std::string Codec::Utf16LeToGbk(std::string_view bytes) const {
+  return Utf16LeToGbk(bytes, kBlockBytes);
+}
+
+std::string Codec::Utf16LeToGbk(std::string_view bytes, std::size_t blockBytes) const {
+  blockBytes = std::max<std::size_t>(blockBytes & ~std::size_t{1}, 2);
+  std::string out;
+  out.reserve(bytes.size() / 2 * 2);
+  std::u16string& carry = cnv_->carry;
+  carry.clear();
+  bytes = bytes.substr(0, bytes.size() / 2 * 2);  // an odd last byte is no unit
+  while (!bytes.empty()) {
+    const std::size_t cut = std::min(blockBytes, bytes.size());
+    carry.append(Utf16LeToUnits(bytes.substr(0, cut)));
+    bytes.remove_prefix(cut);
+    cnv_->EncodeBlock(bytes.empty(), out);
+  }
+  cnv_->Release();
+  return out;
 }
 
 std::u16string Codec::Utf16LeToUnits(std::string_view bytes) {
@@ -210,7 +296,9 @@ std::u16string Codec::Utf16LeToUnits(std::string_view bytes) {
 }
 
 std::string Codec::Utf16ToGbk(std::u16string_view units) const {
-  return cnv_->Encode(units, '?', false, nullptr);
+  std::string out = cnv_->Encode(units, '?', false, nullptr);
+  cnv_->Release();
+  return out;
 }
 
 std::u16string Codec::GbkToUtf16(std::string_view gbk) const {

@@ -35,6 +35,14 @@ class Codec {
   // Code page 936 to UTF-16; an invalid sequence becomes "?".
   std::u16string GbkToUtf16(std::string_view gbk) const;
 
+  // UTF-16LE bytes (an odd last byte is ignored) to code page 936, as Utf16ToGbk would give.
+  // This and Utf8ToGbk convert a block at a time, so their only large buffer is the result,
+  // which is never longer than the input.
+  std::string Utf16LeToGbk(std::string_view bytes) const;
+  // The same with blocks of `blockBytes` (at least 4), for tests that cut tiny texts often.
+  std::string Utf8ToGbk(std::string_view utf8, std::size_t blockBytes) const;
+  std::string Utf16LeToGbk(std::string_view bytes, std::size_t blockBytes) const;
+
   std::string Utf16ToUtf8(std::u16string_view units) const;
   std::string GbkToUtf8(std::string_view gbk) const { return Utf16ToUtf8(GbkToUtf16(gbk)); }
   std::string Utf8ToGbk(std::string_view utf8) const;
@@ -48,6 +56,7 @@ class Codec {
   std::string GbkToFileName(std::string_view gbk) const { return GbkToUtf8(gbk); }
 
  private:
+  static constexpr std::size_t kBlockBytes = 64 * 1024;
   struct Converters;
   std::unique_ptr<Converters> cnv_;
 };

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace lanzhou::platform {
 namespace {
@@ -24,14 +25,34 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// Removes a file or link that is there and creates anew. Anything else is left in place: a
-// folder makes open() fail, and a pipe or device (/dev/null) is written into, never deleted.
+// Removes a file or link that is there and creates anew. Anything else (a folder, a pipe, a
+// device) is left in place and nothing is opened: opening a pipe to write waits for a reader,
+// and writing into a device is no page. Returns -1 with errno set, EINVAL standing for "not a
+// regular file".
 int CreateFresh(const std::string& path) {
   struct stat st{};
-  if (::lstat(path.c_str(), &st) == 0 && (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) {
+  if (::lstat(path.c_str(), &st) == 0) {
+    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
+      errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+      return -1;
+    }
     ::unlink(path.c_str());
   }
-  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // O_NONBLOCK and O_NOFOLLOW: whatever appears at the path in the meantime can neither make
+  // this wait nor lead it elsewhere.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK |
+                                          O_NOFOLLOW | O_NOCTTY, 0644);
+  if (fd < 0) return -1;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    errno = EINVAL;
+    return -1;
+  }
+  return fd;
+}
+
+std::string ReasonOf(int errorNumber) {
+  return errorNumber == EINVAL ? std::string(kNotARegularFile) : ErrorText(errorNumber);
 }
 
 // Pieces are gathered and written in large blocks: an index page arrives one short entry at a
@@ -49,7 +70,7 @@ class LocalOutputFile final : public OutputFile {
   bool Close() override {
     if (fd_ < 0) return ok_;
     Flush();
-    ok_ = (::close(fd_) == 0) && ok_;
+    if (::close(fd_) != 0) Note(errno);
     fd_ = -1;
     return ok_;
   }
@@ -57,8 +78,12 @@ class LocalOutputFile final : public OutputFile {
  private:
   static constexpr std::size_t kBlock = 64 * 1024;
   void Flush() {
-    ok_ = WriteAll(fd_, buffer_) && ok_;
+    if (ok_ && !WriteAll(fd_, buffer_)) Note(errno);
     buffer_.clear();
+  }
+  void Note(int errorNumber) {
+    if (ok_) error_ = ErrorText(errorNumber);  // the first failure is the one that matters
+    ok_ = false;
   }
 
   int fd_;
@@ -68,12 +93,39 @@ class LocalOutputFile final : public OutputFile {
 
 }  // namespace
 
+std::string ErrorText(int errorNumber) {
+  // strerror would follow the locale the window sets, and its text would then be neither ASCII
+  // nor the code page the report is in.
+  const char* text = ::strerrordesc_np(errorNumber);
+  return text != nullptr ? text : "error " + std::to_string(errorNumber);
+}
+
+std::optional<FileId> FileSystem::Identify(const std::string&) { return std::nullopt; }
+
+bool FileSystem::IsFolder(const std::string& path) { return ListFolder(path).has_value(); }
+
+bool LocalFileSystem::Fail(int errorNumber) {
+  lastError_ = ReasonOf(errorNumber);
+  return false;
+}
+
+bool LocalFileSystem::Fail(std::string_view reason) {
+  lastError_ = reason;
+  return false;
+}
+
 std::optional<std::string> LocalFileSystem::ReadWholeFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  // Without O_NONBLOCK, opening a pipe waits for a writer that may never come.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    Fail(errno);
+    return std::nullopt;
+  }
   struct stat st{};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const int e = errno;
     ::close(fd);
+    S_ISDIR(st.st_mode) ? Fail(EISDIR) : S_ISREG(st.st_mode) ? Fail(e) : Fail(kNotARegularFile);
     return std::nullopt;
   }
   std::string data;
@@ -89,6 +141,7 @@ std::optional<std::string> LocalFileSystem::ReadWholeFile(const std::string& pat
                                : ::read(fd, probe, sizeof probe);
     if (n < 0) {
       if (errno == EINTR) continue;
+      Fail(errno);
       ::close(fd);
       return std::nullopt;
     }
@@ -103,19 +156,36 @@ std::optional<std::string> LocalFileSystem::ReadWholeFile(const std::string& pat
 
 bool LocalFileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
   const int fd = CreateFresh(path);
-  if (fd < 0) return false;
-  const bool ok = WriteAll(fd, bytes);
-  return (::close(fd) == 0) && ok;
+  if (fd < 0) return Fail(errno);
+  int error = WriteAll(fd, bytes) ? 0 : errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error == 0) return true;
+  ::unlink(path.c_str());  // half a page is no page; the file was made by this call
+  return Fail(error);
 }
 
 std::unique_ptr<OutputFile> LocalFileSystem::CreateOutputFile(const std::string& path) {
   const int fd = CreateFresh(path);
-  if (fd < 0) return nullptr;
+  if (fd < 0) {
+    Fail(errno);
+    return nullptr;
+  }
   return std::make_unique<LocalOutputFile>(fd);
 }
 
 bool LocalFileSystem::CreateFolder(const std::string& path) {
-  return ::mkdir(path.c_str(), 0755) == 0;
+  return ::mkdir(path.c_str(), 0755) == 0 || Fail(errno);
+}
+
+std::optional<FileId> LocalFileSystem::Identify(const std::string& path) {
+  struct stat st{};
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+bool LocalFileSystem::IsFolder(const std::string& path) {
+  struct stat st{};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool LocalFileSystem::Exists(const std::string& path) {
@@ -125,7 +195,10 @@ bool LocalFileSystem::Exists(const std::string& path) {
 
 std::optional<std::vector<FolderEntry>> LocalFileSystem::ListFolder(const std::string& path) {
   DIR* dir = ::opendir(path.c_str());
-  if (dir == nullptr) return std::nullopt;
+  if (dir == nullptr) {
+    Fail(errno);
+    return std::nullopt;
+  }
   std::vector<FolderEntry> entries;
   while (const dirent* e = ::readdir(dir)) {
     const std::string_view name = e->d_name;
@@ -159,13 +232,13 @@ bool LocalFileSystem::ReplaceFileAtomically(const std::string& path, std::string
   // A temporary left by a crash may by now be a link to some other file; never write through it.
   ::unlink(temp.c_str());
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) {
+  if (fd < 0) return Fail(errno);
+  int error = (WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0) ? 0 : errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
+  if (error != 0) {
     ::unlink(temp.c_str());
-    return false;
+    return Fail(error);
   }
   // The rename itself must reach the disk too, or a crash could bring back the old file.
   const auto slash = target.rfind('/');

@@ -1,8 +1,11 @@
 // Files and folders, as the core needs them. Paths are the OS's own bytes (UTF-8 file names on
 // this platform); the core converts its code page 936 texts at this boundary (Codec).
-// Failures are values: an unreadable file is nullopt, a failed write is false.
+// Failures are values: an unreadable file is nullopt, a failed write is false, and LastError()
+// says why in a few words.
 #pragma once
 
+#include <compare>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,13 +14,31 @@
 
 namespace lanzhou::platform {
 
+// Why a file operation failed: the system's own text for its error number ("No space left on
+// device"), always in English and ASCII whatever the locale, or one of the reasons below.
+std::string ErrorText(int errorNumber);
+// What a read or write meets where a regular file should be (a pipe, a device, a folder).
+inline constexpr std::string_view kNotARegularFile = "not a regular file";
+
 // A file being written piece by piece (the index pages). Closing it, or destroying it, ends it;
-// a failed write may only show at Close.
+// a failed write may only show at Close, and Error() then says why.
 class OutputFile {
  public:
   virtual ~OutputFile() = default;
   virtual bool Write(std::string_view bytes) = 0;
   virtual bool Close() = 0;
+  const std::string& Error() const { return error_; }
+
+ protected:
+  std::string error_;
+};
+
+// Which file a path leads to (links followed): two paths name the same file exactly when their
+// identities are equal, however they are spelt.
+struct FileId {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  auto operator<=>(const FileId&) const = default;
 };
 
 struct FolderEntry {
@@ -29,9 +50,13 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
+  // Only a regular file (or a link to one) is read: a pipe or a device could block for ever or
+  // never end, so it fails at once with kNotARegularFile.
   virtual std::optional<std::string> ReadWholeFile(const std::string& path) = 0;
   // Writes a whole new file. An existing file is removed first and a new one created: emptying
   // a file that holds data in place makes ext4 flush it at close, which triples a rerun's cost.
+  // Anything but a regular file or a link at the path is left alone and the write fails; a write
+  // that fails part-way leaves no half-written file behind.
   virtual bool WriteWholeFile(const std::string& path, std::string_view bytes) = 0;
   // A new file for writing piece by piece (replacing an existing one as above); null on failure.
   virtual std::unique_ptr<OutputFile> CreateOutputFile(const std::string& path) = 0;
@@ -43,6 +68,17 @@ class FileSystem {
   // Writes `bytes` to a temporary file beside `path`, then renames it over `path`, so a crash
   // or a full disk leaves the old file whole.
   virtual bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) = 0;
+  // The identity of the file at `path`; nullopt when nothing is there. The default knows no
+  // identities, so callers fall back on comparing spellings.
+  virtual std::optional<FileId> Identify(const std::string& path);
+  // Whether `path` is a folder (or a link to one).
+  virtual bool IsFolder(const std::string& path);
+
+  // Why the last failed call of this object failed (see ErrorText); stale after a success.
+  const std::string& LastError() const { return lastError_; }
+
+ protected:
+  std::string lastError_;
 };
 
 // The real thing, on POSIX calls.
@@ -55,6 +91,12 @@ class LocalFileSystem final : public FileSystem {
   bool Exists(const std::string& path) override;
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& path) override;
   bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) override;
+  std::optional<FileId> Identify(const std::string& path) override;
+  bool IsFolder(const std::string& path) override;
+
+ private:
+  bool Fail(int errorNumber);
+  bool Fail(std::string_view reason);
 };
 
 }  // namespace lanzhou::platform

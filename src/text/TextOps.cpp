@@ -95,4 +95,21 @@ std::string PairedReplace(std::string_view text, std::string_view findList,
 
 std::string ConvertQuotes(std::string_view text) { return ReplaceAll(text, "''", "\""); }
 
+std::string LinkTarget(std::string_view pageName) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(pageName.size());
+  for (const char c : pageName) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b == '%' || b == '#' || b == '?' || b == '"' || b < 0x20 || b == 0x7F) {
+      out += '%';
+      out += kHex[b >> 4];
+      out += kHex[b & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 }  // namespace lanzhou::text

@@ -39,4 +39,11 @@ std::string PairedReplace(std::string_view text, std::string_view findList,
 // Every "''" becomes one double quote, left to right.
 std::string ConvertQuotes(std::string_view text);
 
+// A page name as it goes into an href: the bytes that would change what a browser reads as the
+// address ("%", "#", "?") or end the attribute ('"', control characters) become "%XX"; every
+// other byte stays, so an ordinary name gives the same bytes. Works byte by byte: a trail byte
+// of code page 936 is never one of these, and a stray one in a broken name must not slip by.
+//   LinkTarget("hash#tag.htm") -> "hash%23tag.htm"
+std::string LinkTarget(std::string_view pageName);
+
 }  // namespace lanzhou::text

@@ -94,7 +94,12 @@ TEST(FirstLineTitle, LinesAndRemoval) {
     std::string_view title, bodyAfter;
   } cases[] = {
       {"\r\n\r\nHello\r\nWorld", true, "Hello", "\r\n\r\nWorld"},
-      {"Hello\nWorld", true, "Hello", "Hello\nWorld"},  // no "Hello\r\n" to remove
+      // Unix text: the title line goes whichever line end follows it first.
+      {"Hello\nWorld", true, "Hello", "World"},
+      {"\n\nHello\nWorld\r\n", true, "Hello", "\n\nWorld\r\n"},
+      {"Hi\nsay Hi\r\n", true, "Hi", "say Hi\r\n"},
+      {"x Hi\r\nHi\n", true, "x Hi", "Hi\n"},
+      {"\n\n", true, "", "\n"},
       {"Only line", true, "Only line", "Only line"},
       {"\r\n\r\n", true, "", "\r\n"},
       {"\r\n\x1A" "Hidden\r\n", false, "", "\r\n\x1A" "Hidden\r\n"},

@@ -123,21 +123,55 @@ TEST_F(LocalFileSystemTest, WriteWholeFileDoesNotWriteThroughOtherNames) {
   EXPECT_EQ(fs_.ReadWholeFile(Path("link.htm")), "link's own");
 }
 
-// Only files and links are replaced. Anything else named as the output (a pipe, a device
-// such as /dev/null) is written into: removing it would be far worse than a slow write.
-TEST_F(LocalFileSystemTest, WriteWholeFileWritesIntoAPipeInsteadOfRemovingIt) {
-  const std::string path = Path("pipe");
-  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-  const int reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);  // so opening to write won't wait
-  ASSERT_GE(reader, 0);
-  EXPECT_TRUE(fs_.WriteWholeFile(path, "page"));
-  char buf[16] = {};
-  EXPECT_EQ(::read(reader, buf, sizeof buf), 4);
-  ::close(reader);
-  EXPECT_EQ(std::string(buf), "page");
+// A pipe waits for its other end, and a device may never end (/dev/zero): neither is read or
+// written, and neither is removed. Every call returns at once with its reason; alarm() turns a
+// call that would wait for ever into a failed test instead of a hung one.
+TEST_F(LocalFileSystemTest, PipesAndDevicesAreNeitherReadNorWrittenAndNeverWaitedOn) {
+  const std::string pipe = Path("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  ASSERT_EQ(::symlink("/dev/zero", Path("zero.txt").c_str()), 0);
+  ::alarm(10);
+  for (const std::string& path : {pipe, Path("zero.txt"), std::string("/dev/null")}) {
+    EXPECT_EQ(fs_.ReadWholeFile(path), std::nullopt) << path;
+    EXPECT_EQ(fs_.LastError(), kNotARegularFile) << path;
+  }
+  EXPECT_FALSE(fs_.WriteWholeFile(pipe, "page"));
+  EXPECT_EQ(fs_.LastError(), kNotARegularFile);
+  EXPECT_EQ(fs_.CreateOutputFile(pipe), nullptr);
+  ::alarm(0);
   struct stat st{};
-  ASSERT_EQ(::lstat(path.c_str(), &st), 0);
+  ASSERT_EQ(::lstat(pipe.c_str(), &st), 0);
   EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+TEST_F(LocalFileSystemTest, FailuresSayWhy) {
+  Put(Path("file"), "x");
+  EXPECT_EQ(fs_.ReadWholeFile(Path("missing")), std::nullopt);
+  EXPECT_EQ(fs_.LastError(), "No such file or directory");
+  EXPECT_FALSE(fs_.WriteWholeFile(Path("file/page.htm"), "x"));
+  EXPECT_EQ(fs_.LastError(), "Not a directory");
+  ASSERT_TRUE(fs_.CreateFolder(Path("sub")));
+  EXPECT_FALSE(fs_.WriteWholeFile(Path("sub"), "x"));
+  EXPECT_EQ(fs_.LastError(), "Is a directory");
+  EXPECT_FALSE(fs_.CreateFolder(Path("file")));
+  EXPECT_EQ(fs_.LastError(), "File exists");
+  EXPECT_TRUE(fs_.IsFolder(Path("sub")));
+  EXPECT_FALSE(fs_.IsFolder(Path("file")));
+}
+
+TEST_F(LocalFileSystemTest, IdentifyTellsFilesApartHoweverTheyAreSpelt) {
+  Put(Path("a.txt"), "x");
+  Put(Path("b.txt"), "x");
+  ASSERT_EQ(::link(Path("a.txt").c_str(), Path("hard.txt").c_str()), 0);
+  ASSERT_EQ(::symlink("a.txt", Path("soft.txt").c_str()), 0);
+  ASSERT_TRUE(fs_.CreateFolder(Path("sub")));
+  const auto a = fs_.Identify(Path("a.txt"));
+  ASSERT_TRUE(a.has_value());
+  EXPECT_EQ(fs_.Identify(Path("sub/../a.txt")), a);
+  EXPECT_EQ(fs_.Identify(Path("hard.txt")), a);
+  EXPECT_EQ(fs_.Identify(Path("soft.txt")), a);
+  EXPECT_NE(fs_.Identify(Path("b.txt")), a);
+  EXPECT_EQ(fs_.Identify(Path("missing")), std::nullopt);
 }
 
 TEST_F(LocalFileSystemTest, WritesFailWhereNoFileCanBe) {

@@ -172,5 +172,32 @@ TEST(Codec, FileNamesTakeOnlyCharactersThatComeBackTheSame) {
   EXPECT_EQ(TheCodec().FileNameToGbk("a😀"), "a_");  // `exact` may be left out
 }
 
+// Large articles are converted a block at a time. Cutting a text anywhere must give the bytes
+// of converting it whole: not inside a UTF-8 sequence (well- or ill-formed), not between the
+// halves of a surrogate pair, not between a letter and the mark it is precomposed with.
+TEST(Codec, BlockByBlockGivesTheBytesOfTheWholeText) {
+  const std::string_view texts[] = {
+      "e\u0301e\u0301a\u0300\u0301 \u4E2D\u6587\U0001F600x"sv,
+      "\xE6\x97\x80\x80\x80\x80\xE4\xB8\xADok\xF0\x9F\x98\xC3\xA9"sv,
+      "\xCC\x81\xCC\x81\xCC\x81abc\xE2\x80\x8B\xEF\xBB\xBF"sv,
+      "\xC3"sv,
+  };
+  for (const auto& text : texts) {
+    const std::string whole = TheCodec().Utf8ToGbk(text, 1 << 20);
+    const std::u16string units = TheCodec().Utf8ToUtf16(text);
+    std::string le;
+    for (char16_t u : units) {
+      le += static_cast<char>(u & 0xFF);
+      le += static_cast<char>(u >> 8);
+    }
+    EXPECT_EQ(Hex(TheCodec().Utf16ToGbk(units)), Hex(whole));
+    for (std::size_t block = 4; block < 12; ++block) {
+      EXPECT_EQ(Hex(TheCodec().Utf8ToGbk(text, block)), Hex(whole)) << text << " / " << block;
+      EXPECT_EQ(Hex(TheCodec().Utf16LeToGbk(le, block)), Hex(whole)) << text << " / " << block;
+    }
+  }
+  EXPECT_EQ(TheCodec().Utf16LeToGbk("a\0b\0c"sv), "ab");  // an odd last byte is no unit
+}
+
 }  // namespace
 }  // namespace lanzhou::platform

@@ -22,6 +22,8 @@ class ScriptedRunHost final : public generation::RunHost {
   std::function<void(std::size_t)> afterArticle;
   // Runs inside every ProcessEvents, as a window's handlers do while a run pumps its events.
   std::function<void()> duringEvents;
+  // Runs when the report is shown, before it is answered: tests look at the folder from here.
+  std::function<void()> atReport;
   bool stop = false;
 
   void ShowProgress(std::size_t i, std::size_t, std::string_view caption) override {
@@ -36,6 +38,7 @@ class ScriptedRunHost final : public generation::RunHost {
   bool StopRequested() override { return stop; }
   generation::Answer AskCompletion(std::string_view report) override {
     reports.emplace_back(report);
+    if (atReport) atReport();
     return answer;
   }
   void OpenFolder(std::string_view, const std::string& native) override {

@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <charconv>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -40,7 +42,8 @@ struct Request {
   std::optional<bool> regex;
   std::optional<std::string> match;
   std::optional<std::string> replace;
-  std::optional<std::uint64_t> seed;
+  std::optional<std::string> seedText;
+  std::optional<std::uint64_t> seed;  // from seedText
   std::optional<std::string> settingsFile;
   bool showSettings = false;
   std::optional<std::string> saveSettings;
@@ -136,7 +139,8 @@ void DeclareOptions(CLI::App& app, Request& r) {
             "--match is a regular expression / a |-separated list of texts");
   app.add_option("--match", r.match, "the title pattern or find list (default (.+)[_-].*)");
   app.add_option("--replace", r.replace, "the replacement text or list (default $1)");
-  app.add_option("--seed", r.seed, "seed for the random article links: equal seeds, equal sites");
+  app.add_option("--seed", r.seedText,
+                 "seed for the random article links (0 to 2^64-1): equal seeds, equal sites");
   app.add_option("--settings", r.settingsFile,
                  "start from a settings file (the window's 程序配置.ini); options override it");
   app.add_flag("--show-settings", r.showSettings,
@@ -166,6 +170,28 @@ std::optional<Exit> Parse(int argc, const char* const* argv, Request& r, std::os
     return Exit{2, "no articles: give FILE... or --dir DIR (see --help)"};
   }
   if (r.open && r.copyPath) return Exit{2, "--open and --copy-path exclude each other"};
+  if (r.seedText) {
+    // Digits only: a minus sign or a number past 2^64-1 must not wrap round to some other seed.
+    const std::string& t = *r.seedText;
+    std::uint64_t seed = 0;
+    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), seed);
+    if (t.empty() || t[0] < '0' || t[0] > '9' || ec != std::errc() || end != t.data() + t.size()) {
+      return Exit{2, "--seed takes a whole number from 0 to 18446744073709551615, not " + t};
+    }
+    r.seed = seed;
+  }
+  return std::nullopt;
+}
+
+// A file given on the command line that is not there, or is no regular file, is a typo to
+// report before anything is written: the run would otherwise make an output folder beside it.
+std::optional<Exit> CheckFiles(const std::vector<std::string>& files) {
+  for (const auto& f : files) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(f, ec);
+    if (!std::filesystem::exists(status)) return Exit{2, "no such file: " + f};
+    if (!std::filesystem::is_regular_file(status)) return Exit{2, "not a regular file: " + f};
+  }
   return std::nullopt;
 }
 
@@ -206,7 +232,10 @@ Exit SettingsOnly(const Request& r, program::Program& program, const SettingsVal
 // The run's articles, from the files given or the folder listed.
 std::variant<generation::ArticlePaths, Exit> Articles(const Request& r, program::Program& program,
                                                       const SettingsValues& values) {
-  if (!r.dir) return program.ArticlePathsOf(r.files);
+  if (!r.dir) {
+    if (auto e = CheckFiles(r.files)) return *e;
+    return program.ArticlePathsOf(r.files);
+  }
   const auto listed = program.ListFolder(*r.dir, values.directoryFilter);
   if (!listed) return Exit{2, "cannot read the folder " + *r.dir};
   if (listed->empty()) {
@@ -216,21 +245,33 @@ std::variant<generation::ArticlePaths, Exit> Articles(const Request& r, program:
   return program.ArticlePathsOf(*listed);
 }
 
-// The exit status of a run, with a line on stderr for each kind of failure.
+// The exit status of a run: 130 when Ctrl-C stopped it, 1 when anything was not read or
+// written (each file named on stderr with its reason), or a pattern was rejected; else 0.
 int ExitStatus(const generation::RunResult& result, const platform::Codec& codec,
                std::ostream& err) {
-  int status = 0;
+  for (const auto& f : result.failures) {
+    err << "lanzhou-gen: " << f.path << ": " << codec.GbkToUtf8(f.reason) << '\n';
+  }
   if (result.writeFailures > 0) {
     err << "lanzhou-gen: " << result.writeFailures
         << " file(s) or folder(s) could not be written\n";
-    status = 1;
+  }
+  if (result.readFailures > 0) {
+    err << "lanzhou-gen: " << result.readFailures << " article(s) could not be read\n";
+  }
+  if (result.replacedPages > 0) {
+    err << "lanzhou-gen: " << result.replacedPages
+        << " page(s) replaced a page of the same name written earlier in this run\n";
   }
   if (result.rejectedPattern) {
     err << "lanzhou-gen: warning: the title pattern " << codec.GbkToUtf8(*result.rejectedPattern)
         << " is not a valid regular expression; titles were left as they were\n";
-    status = 1;
   }
-  return status;
+  if (result.stopped) {
+    err << "lanzhou-gen: stopped after " << result.articles << " article(s)\n";
+    return 130;
+  }
+  return result.failures.empty() && !result.rejectedPattern ? 0 : 1;
 }
 
 }  // namespace

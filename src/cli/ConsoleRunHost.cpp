@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "platform/Process.h"
+#include "text/GbkLiterals.h"
 
 namespace lanzhou::cli {
 namespace {
@@ -78,13 +79,15 @@ void ConsoleRunHost::RestoreCaption() {
 bool ConsoleRunHost::StopRequested() { return gInterrupted != 0; }
 
 generation::Answer ConsoleRunHost::AskCompletion(std::string_view report) {
-  std::string text = codec_.GbkToUtf8(report);
+  // The question about the window's buttons means nothing here: --open and --copy-path answer.
+  if (report.ends_with(text::kReportQuestion)) report.remove_suffix(text::kReportQuestion.size());
+  const std::string utf8 = codec_.GbkToUtf8(report);
   // The report's lines end in CR LF for the window; a terminal wants LF.
   std::string lf;
-  lf.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    lf.push_back(text[i]);
+  lf.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') continue;
+    lf.push_back(utf8[i]);
   }
   out_ << lf << '\n' << std::flush;
   return options_.answer;

@@ -1,6 +1,10 @@
 #include "cli/CliApp.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +13,7 @@
 #include "FileBytes.h"
 #include "GbkText.h"
 #include "TempDir.h"
+#include "cli/ConsoleRunHost.h"
 #include "platform/Codec.h"
 
 namespace lanzhou::cli {
@@ -50,6 +55,12 @@ TEST(Cli, BadUsageIsOneLineAndStatusTwo) {
       {"--open", "--copy-path", a},
       {"--template-file", dir.path() + "/missing.htm", a},
       {"--dir", dir.path() + "/nowhere"},
+      // a typo, or a folder, where an article should be: nothing may be created beside it
+      {dir.path() + "/nowhere/typo/a.txt"},
+      {a, dir.path() + "/typo.txt"},
+      {dir.path()},
+      {"--seed", "-1", a},
+      {"--seed", "18446744073709551616", a},
   };
   for (const auto& args : cases) {
     const Outcome o = Cli(args);
@@ -58,6 +69,9 @@ TEST(Cli, BadUsageIsOneLineAndStatusTwo) {
     EXPECT_TRUE(o.err.starts_with("lanzhou-gen: ")) << o.err;
   }
   EXPECT_FALSE(fs::exists(fs::path(dir.path()) / kOutName));
+  EXPECT_FALSE(fs::exists(fs::path(dir.path()) / "nowhere"));
+  EXPECT_NE(Cli({dir.path() + "/typo.txt"}).err.find(dir.path() + "/typo.txt"), std::string::npos);
+  EXPECT_EQ(Cli({"-q", "--seed", "18446744073709551615", a}).status, 0);
   EXPECT_EQ(Cli({"--help"}).status, 0);
 }
 
@@ -107,6 +121,43 @@ TEST(Cli, PagesThatCannotBeWrittenGiveStatusOne) {
   EXPECT_EQ(o.status, 1);
   EXPECT_NE(o.out.find("有 2 个文件或目录未能写入"), std::string::npos) << o.out;  // folder, page
   EXPECT_NE(o.err.find("could not be written"), std::string::npos);
+  EXPECT_NE(o.err.find(": " + (d / kOutName / "a.txt").string() + ": Not a directory\n"), std::string::npos) << o.err;
+}
+
+// Scripts see every failure: unreadable articles and pages that replace each other give 1 and
+// are named on stderr, and the terminal gets the report without the window's question.
+TEST(Cli, EveryFailureIsNamedAndGivesStatusOne) {
+  testing::TempDir dir;
+  const fs::path d = dir.path();
+  WriteBytes(d / "a.txt", "x");
+  ASSERT_EQ(::mkfifo((d / "b.txt").c_str(), 0600), 0);
+  WriteBytes(d / "b.html", "y");
+  ::alarm(20);
+  const Outcome o = Cli({"-q", "--dir", d.string(), "--filter", "*.*", "--ext", "htm"});
+  ::alarm(0);
+  EXPECT_EQ(o.status, 1) << o.err;
+  EXPECT_NE(o.err.find(": " + (d / "b.txt").string() + ": not a regular file\n"), std::string::npos) << o.err;
+  EXPECT_NE(o.err.find(": " + (d / kOutName / "b.htm").string() + ": 与本次生成的另一页面同名，已覆盖\n"),
+            std::string::npos) << o.err;
+  EXPECT_NE(o.out.find("有 1 个页面与其他页面同名，已被覆盖"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("有 1 篇文章未能读取"), std::string::npos) << o.out;
+  EXPECT_EQ(o.out.find("点击"), std::string::npos) << o.out;
+}
+
+// Ctrl-C stops the run after the article in hand: status 130, and the report says how far.
+TEST(Cli, AnInterruptedRunExitsWith130AndSaysWhereItStopped) {
+  testing::TempDir dir;
+  const fs::path d = dir.path();
+  WriteBytes(d / "a.txt", "x");
+  WriteBytes(d / "b.txt", "y");
+  ConsoleRunHost::InstallInterruptHandler();
+  std::raise(SIGINT);  // pressed before the first article is done
+  const Outcome o = Cli({"-q", (d / "a.txt").string(), (d / "b.txt").string()});
+  ConsoleRunHost::InstallInterruptHandler();
+  std::signal(SIGINT, SIG_DFL);
+  EXPECT_EQ(o.status, 130);
+  EXPECT_NE(o.out.find(" 已停止，处理了 1/2 个文件，已保存在这个目录："), std::string::npos) << o.out;
+  EXPECT_FALSE(fs::exists(d / kOutName / "b.txt"));
 }
 
 TEST(Cli, AnArticleNameCodePage936CannotSpellStillLoadsAndLinksToItsPage) {

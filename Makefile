@@ -3,6 +3,9 @@ PRESET ?= default
 JOBS ?= $(shell nproc)
 BUILD := build/$(PRESET)
 DEMO_OUT := examples/articles/模板生成目录
+# Each sample folder is one encoding and runs with its own setting.
+DEMO_RUNS := "--dir examples/articles --index --page-size 5" \
+             "--dir examples/articles-utf8 --encoding utf-8"
 
 .PHONY: all deps configure build test test-asan demo bench clean
 
@@ -24,7 +27,9 @@ test-asan:
 	@$(MAKE) --no-print-directory test PRESET=asan
 
 demo: build
-	@$(BUILD)/src/cli/lanzhou-gen --dir examples/articles --filter '*.*' --template 1 --ext htm --index --page-size 5 --quiet >/dev/null
+	@for run in $(DEMO_RUNS); do \
+	  $(BUILD)/src/cli/lanzhou-gen $$run --filter '*.*' --template 1 --ext htm --quiet >/dev/null || exit 1; \
+	done
 	@echo "The sample site is in $(CURDIR)/$(DEMO_OUT)/ (open index.htm in a browser)."
 
 bench: build

@@ -236,5 +236,32 @@ TEST(Cli, AHandEditedTemplateNumberOutOfRangeFillsTheFirstTemplate) {
   EXPECT_EQ(ReadBytes(fs::path(dir.path()) / kOutName / "a.txt"), "<p>a</p>");
 }
 
+// A new user's first look: the demo's runs (as the Makefile makes them) give pages that are all
+// valid code page 936, with no article read in the wrong encoding.
+TEST(Cli, TheDemoSitesAreCleanCodePage936) {
+  testing::TempDir dir;
+  const fs::path examples = fs::path(LANZHOU_SOURCE_DIR) / "examples";
+  const fs::path d = dir.path();
+  fs::copy(examples / "articles", d / "articles");
+  fs::copy(examples / "articles-utf8", d / "articles-utf8");
+  fs::remove_all(d / "articles" / kOutName);
+  fs::remove_all(d / "articles-utf8" / kOutName);
+  const std::vector<std::vector<std::string>> runs = {
+      {"--dir", (d / "articles").string(), "--index", "--page-size", "5"},
+      {"--dir", (d / "articles-utf8").string(), "--encoding", "utf-8"}};
+  int pages = 0;
+  for (auto args : runs) {
+    args.insert(args.end(), {"--filter", "*.*", "--template", "1", "--ext", "htm", "-q"});
+    ASSERT_EQ(Cli(args).status, 0);
+    for (const auto& page : fs::directory_iterator(fs::path(args[1]) / kOutName)) {
+      const std::string bytes = ReadBytes(page.path());
+      EXPECT_EQ(Codec().Utf16ToGbk(Codec().GbkToUtf16(bytes)), bytes) << page.path();
+      EXPECT_EQ(bytes.find("\xEF\xBF\xBD"), std::string::npos) << page.path();
+      ++pages;
+    }
+  }
+  EXPECT_EQ(pages, 15);
+}
+
 }  // namespace
 }  // namespace lanzhou::cli

@@ -83,7 +83,9 @@ TEST(Faults, EachFailureIsNamedCountedAndReportedAndTheRunGoesOn) {
       const bool missing = std::count(c.missingPages.begin(), c.missingPages.end(), n) > 0;
       EXPECT_EQ(run.Page(n) == "<missing>", missing) << c.what << " " << n;
       const auto before = articlesBefore.find("/site/" + std::string(n));
-      if (before != articlesBefore.end()) EXPECT_EQ(run.files.files.at(before->first), before->second) << c.what;
+      if (before != articlesBefore.end()) {
+        EXPECT_EQ(run.files.files.at(before->first), before->second) << c.what;
+      }
     }
     for (const auto& [path, _] : run.files.files) {
       EXPECT_TRUE(path.starts_with(kOut) || articlesBefore.count(path)) << c.what << ": wrote " << path;
@@ -234,7 +236,9 @@ TEST(Faults, LinksToPagesWithAwkwardNamesLeadToThosePages) {
   for (std::size_t i = 0; i < names.size(); ++i) {
     const std::string page = run.Page(testing::TestCodec().GbkToFileName(names[i].first));
     EXPECT_TRUE(page.starts_with("[" + names[i].second + "|")) << page;
-    if (i > 0) EXPECT_TRUE(Contains(page, "|" + names[i - 1].second + "|")) << page;
+    if (i > 0) {
+      EXPECT_TRUE(Contains(page, "|" + names[i - 1].second + "|")) << page;
+    }
     EXPECT_TRUE(Contains(run.Page("index.htm"), "<a href=\"" + names[i].second + "\">")) << names[i].second;
   }
   // The first page has no previous article: its link stays the bare "#".

@@ -179,7 +179,7 @@ TEST(Codec, BlockByBlockGivesTheBytesOfTheWholeText) {
   const std::string_view texts[] = {
       "e\u0301e\u0301a\u0300\u0301 \u4E2D\u6587\U0001F600x"sv,
       "\xE6\x97\x80\x80\x80\x80\xE4\xB8\xADok\xF0\x9F\x98\xC3\xA9"sv,
-      "\xCC\x81\xCC\x81\xCC\x81abc\xE2\x80\x8B\xEF\xBB\xBF"sv,
+      "\xCC\x81\xCC\x81\xCC\x81" "abc\xE2\x80\x8B\xEF\xBB\xBF"sv,
       "\xC3"sv,
   };
   for (const auto& text : texts) {

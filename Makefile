@@ -7,7 +7,7 @@ DEMO_OUT := examples/articles/模板生成目录
 DEMO_RUNS := "--dir examples/articles --index --page-size 5" \
              "--dir examples/articles-utf8 --encoding utf-8"
 
-.PHONY: all deps configure build test test-asan demo bench clean
+.PHONY: all deps configure build test test-asan demo bench fuzz clean
 
 all: build
 
@@ -31,6 +31,10 @@ demo: build
 	  $(BUILD)/src/cli/lanzhou-gen $$run --filter '*.*' --template 1 --ext htm --quiet >/dev/null || exit 1; \
 	done
 	@echo "The sample site is in $(CURDIR)/$(DEMO_OUT)/ (open index.htm in a browser)."
+
+# Each fuzz target for FUZZ_SECONDS (default 60) from tests/fuzz/corpus/; see scripts/fuzz.
+fuzz: deps
+	@FUZZ_SECONDS=$(or $(FUZZ_SECONDS),60) JOBS=$(JOBS) scripts/fuzz
 
 bench: build
 	@$(BUILD)/bench/lanzhou-bench

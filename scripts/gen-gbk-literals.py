@@ -44,6 +44,7 @@ LITERALS = [
     ("kReasonReplaced", "与本次生成的另一页面同名，已覆盖", "a failure's reason"),
     ("kReasonNotAbsolute", "不是绝对路径", "a failure's reason"),
     ("kReasonNotAFolder", "不是文件夹", "a failure's reason"),
+    ("kReasonBadPageName", "页面文件名不能含有“/”，也不能是“.”或“..”", "a failure's reason"),
     ("kUnitMilliseconds", " 毫秒", ""),
     ("kUnitSeconds", " 秒", ""),
     ("kUnitMinutes", " 分", ""),

@@ -86,8 +86,21 @@ Neighbour LoadNeighbour(RunState& run, std::size_t i, RunContext& ctx) {
   return {std::move(info.title), lit::LinkTarget(info.pageName)};
 }
 
-// Writes one article's page unless it would land on an article of this run.
-void WritePage(RunState& run, const std::string& file, std::string_view page, RunContext& ctx) {
+// Whether a page name (OS bytes) names a file in the output folder itself. An extension typed
+// with a "/" in it (or "/../..") must not send pages into other folders.
+bool PageNameStaysInFolder(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
+}
+
+// Writes one article's page unless it would land on an article of this run or outside the
+// output folder.
+void WritePage(RunState& run, std::string_view name, std::string_view page, RunContext& ctx) {
+  const std::string file = run.folderNative + std::string(name);
+  if (!PageNameStaysInFolder(name)) {
+    run.log.Unwritten(file, std::string(lit::kReasonBadPageName));
+    return;
+  }
   switch (run.guard.Check(file)) {
     case PageGuard::Verdict::IsArticle:
       run.log.ArticlePage(file, std::string(lit::kReasonIsArticle));
@@ -143,7 +156,7 @@ void ProcessArticle(RunState& run, std::size_t i, RunContext& ctx) {  // i is 0-
   // The body goes in last, so placeholder texts inside an article stay as they are.
   page = lit::ReplaceAll(page, lit::kPhContent, current.body);
 
-  WritePage(run, run.folderNative + ctx.platform.codec.GbkToFileName(current.pageName), page, ctx);
+  WritePage(run, ctx.platform.codec.GbkToFileName(current.pageName), page, ctx);
   page.clear();
 
   std::string caption(lit::kProgressPrefix);

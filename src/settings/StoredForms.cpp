@@ -124,7 +124,21 @@ std::string StoredText(std::string_view text) {
 }
 
 std::string TextFromStored(std::string_view stored) {
-  return text::ReplaceAll(stored, text::kLineBreakEscape, "\r\n");
+  // Byte by byte, as the escapes were written: a one-byte "€" (0x80) before a line break would
+  // otherwise be read together with the escape's first byte, and the line break would come back
+  // as the escape's text. In valid code page 936 no other character can end inside an escape.
+  std::string out;
+  out.reserve(stored.size());
+  const std::string_view escape = text::kLineBreakEscape;
+  for (std::size_t i = 0; i < stored.size();) {
+    if (stored.substr(i, escape.size()) == escape) {
+      out += "\r\n";
+      i += escape.size();
+    } else {
+      out += stored[i++];
+    }
+  }
+  return out;
 }
 
 std::string StoredNumber(double value) {

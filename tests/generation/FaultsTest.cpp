@@ -219,6 +219,21 @@ TEST(Faults, ARelativePathIsRefusedBeforeAnythingIsWritten) {
   EXPECT_TRUE(run.host.reports.empty());
 }
 
+// An extension typed with a "/" would send pages into other folders, "../" out of the output
+// folder altogether, over whatever is there (the fuzzer found it).
+TEST(Faults, APageNameThatWouldLeaveTheOutputFolderIsNotWritten) {
+  FakeRun run;
+  run.AddArticle("a.txt", "a");
+  run.files.Add("/site/keep.htm", "the user's own");
+  run.settings.values.useExtension = true;
+  run.settings.values.extension = "/../../keep.htm";
+  const RunResult r = run.Run();
+  EXPECT_EQ(run.files.files.at("/site/keep.htm"), "the user's own");
+  EXPECT_EQ(r.writeFailures, 1u);
+  EXPECT_EQ(ReasonsFor(r, kOut + "a./../../keep.htm"), std::vector<std::string>{std::string(text::kReasonBadPageName)});
+  EXPECT_EQ(run.files.written, std::vector<std::string>{});
+}
+
 // Page names that hold "#", "?", "%", a double quote or a line break are links to themselves
 // once filled in; ordinary names keep their bytes.
 TEST(Faults, LinksToPagesWithAwkwardNamesLeadToThosePages) {

@@ -82,7 +82,12 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
   if (find.empty()) return std::string(text);
   std::size_t done = 0;
   for (std::size_t at = Find(text, find, 0, c); at != npos; at = Find(text, find, done, c)) {
-    if (out.empty()) out.reserve(text.size() + (with.size() > find.size() ? 64 : 0));
+    // Room for this replacement exactly, and a little more: a page whose one content slot takes
+    // a large body must not be copied again when the template's tail is appended (that copy
+    // doubled the buffer and made a large article cost three times its size).
+    if (out.empty()) {
+      out.reserve(text.size() + (with.size() > find.size() ? with.size() - find.size() + 64 : 0));
+    }
     out.append(text.substr(done, at - done));
     out.append(with);
     done = at + find.size();

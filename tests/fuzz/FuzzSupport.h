@@ -46,13 +46,14 @@ inline std::size_t ReferenceFind(std::string_view text, std::string_view needle,
   return text::npos;
 }
 
-// Valid code page 936: single bytes below 0x80 (no NUL) or 0x80, pairs of a lead 0x81-0xFE and a
-// trail 0x40-0xFE other than 0x7F, each decoding to a character and back to the same bytes.
+// Valid code page 936 as the vendor's table has it: single bytes below 0x80 (no NUL), the
+// one-byte characters 0x80 (U+20AC) and 0xFF (U+F8F5), pairs of a lead 0x81-0xFE and a trail
+// 0x40-0xFE other than 0x7F, each decoding to a character and back to the same bytes.
 inline bool IsValidGbk(std::string_view s) {
   for (std::size_t i = 0; i < s.size(); ++i) {
     const auto b = static_cast<unsigned char>(s[i]);
-    if (b == 0 || b == 0xFF) return false;
-    if (b <= 0x80) continue;
+    if (b == 0) return false;
+    if (b <= 0x80 || b == 0xFF) continue;
     if (i + 1 == s.size()) return false;
     const auto t = static_cast<unsigned char>(s[++i]);
     if (t < 0x40 || t == 0x7F || t == 0xFF) return false;

@@ -224,7 +224,8 @@ Exit SettingsOnly(const Request& r, program::Program& program, const SettingsVal
     return {0, {}};
   }
   if (!settings::SaveSettingsFile(program.files(), *r.saveSettings, values)) {
-    return {1, "could not write the settings file " + *r.saveSettings};
+    return {1, "could not write the settings file " + *r.saveSettings + ": " +
+                   program.codec().GbkToUtf8(program.files().LastError())};
   }
   return {0, {}};
 }

@@ -221,6 +221,9 @@ TEST(Cli, SettingsFilesRoundTripAndOptionsOverrideThem) {
   EXPECT_NE(bytes.find(Codec().Utf8ToGbk("\r\n生成文章系统首页：=真\r\n")), std::string::npos);
 
   EXPECT_EQ(Cli({"--settings", (fs::path(dir.path()) / "none.ini").string(), "--show-settings"}).status, 2);
+  const Outcome unwritable = Cli({"--save-settings", (ini / "below-a-file.ini").string()});
+  EXPECT_EQ(unwritable.status, 1);
+  EXPECT_TRUE(unwritable.err.ends_with(": Not a directory\n")) << unwritable.err;
 }
 
 TEST(Cli, AHandEditedTemplateNumberOutOfRangeFillsTheFirstTemplate) {

@@ -10,6 +10,7 @@
 #include "FileBytes.h"
 #include "GenerationTestSupport.h"
 #include "generation/GenerationRun.h"
+#include "settings/SettingsFile.h"
 #include "text/GbkLiterals.h"
 
 namespace lanzhou::generation {
@@ -91,6 +92,18 @@ TEST(Faults, EachFailureIsNamedCountedAndReportedAndTheRunGoesOn) {
       EXPECT_TRUE(path.starts_with(kOut) || articlesBefore.count(path)) << c.what << ": wrote " << path;
     }
   }
+}
+
+// A settings file that cannot be written (the disk fills up while saving): the save says so
+// and why, and the file keeps what it held.
+TEST(Faults, ASettingsFileThatCannotBeWrittenKeepsItsOldContent) {
+  testing::FakeFileSystem files;
+  files.Add("/cfg/settings.ini", "[old]\r\n");
+  files.failPartWay = [](const std::string& p) { return p == "/cfg/settings.ini" ? ENOSPC : 0; };
+  settings::PlainSettings s;
+  EXPECT_FALSE(settings::SaveSettingsFile(files, "/cfg/settings.ini", s.values));
+  EXPECT_EQ(files.LastError(), "No space left on device");
+  EXPECT_EQ(files.files.at("/cfg/settings.ini"), "[old]\r\n");
 }
 
 TEST(Faults, AnOutputFolderNameTakenByAFileFailsTheFolderAndEveryPage) {

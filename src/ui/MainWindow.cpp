@@ -291,8 +291,7 @@ void MainWindow::BuildContentOptions() {
 void MainWindow::BuildImportAndOutput() {
   fileButton_ = Place(new QPushButton(fileIdle_, this), "按钮文件导入", 421, 463, 187, 50);
   folderButton_ = Place(new QPushButton(folderIdle_, this), "按钮目录导入", 421, 513, 187, 50);
-  fileButton_->setAccessibleName(fileIdle_);
-  folderButton_->setAccessibleName(folderIdle_.trimmed());
+  // No fixed spoken name: a screen reader reads the caption, busy or stopping included.
   // Laid over the buttons' edges, so they come after them and stay on top.
   fileEncoding_ = Place(new QComboBox(this), "组合框文件编码", 476, 502, 82, 20);
   fileEncoding_->addItems({QStringLiteral("ANSI(GBK)"), QStringLiteral("UTF-8"), QStringLiteral("Unicode")});

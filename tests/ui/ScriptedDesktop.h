@@ -16,6 +16,7 @@ class ScriptedDesktop final : public ui::Desktop {
   std::string folder;                      // what the folder dialog gives
   generation::Answer answer = generation::Answer::Cancel;
   bool confirm = false;
+  std::function<void()> whilePickingFiles;  // runs while the file dialog would be open
 
   int filePicks = 0, folderPicks = 0;
   QString fileTitle, fileFilter, folderTitle;
@@ -28,6 +29,7 @@ class ScriptedDesktop final : public ui::Desktop {
     ++filePicks;
     fileTitle = title;
     fileFilter = filter;
+    if (whilePickingFiles) whilePickingFiles();
     return files;
   }
   std::string PickFolder(QWidget*, const QString& title, const std::string& initial) override {

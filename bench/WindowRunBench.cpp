@@ -36,7 +36,7 @@ class CorpusDesktop final : public ui::Desktop {
     return generation::Answer::Cancel;
   }
   bool Confirm(QWidget*, const QString&) override { return true; }
-  bool OpenUrl(const QString&) override { return true; }
+  bool OpenInBrowser(const QString&) override { return true; }
   bool OpenFolder(const std::string&) override { return true; }
 };
 

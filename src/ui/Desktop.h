@@ -33,7 +33,7 @@ class Desktop {
   // A yes/no question; true for yes.
   virtual bool Confirm(QWidget* parent, const QString& text) = 0;
   // Opens a web address in the desktop's browser; false when nothing could be started.
-  virtual bool OpenUrl(const QString& address) = 0;
+  virtual bool OpenInBrowser(const QString& address) = 0;
   // Shows a folder (native path) in the desktop's file manager; false when nothing started.
   virtual bool OpenFolder(const std::string& folder) = 0;
 };

@@ -138,12 +138,13 @@ void MainWindow::BuildBanner() {
   home->SetOverlayText(Q(text::kProductTitle));
   home->setAccessibleName(Q(text::kHomeBannerName));
   connect(home, &PictureBox::pressed, this,
-          [this] { std::ignore = ctx_.desktop.OpenUrl(QString::fromLatin1(links::kHomePage)); });
+          [this] { std::ignore = ctx_.desktop.OpenInBrowser(QString::fromLatin1(links::kHomePage)); });
 
   auto* rule = Place(new QFrame(this), "标签10", -8, 91, 731, 2);
   rule->setFrameShape(QFrame::HLine);
   rule->setFrameShadow(QFrame::Sunken);
 
+  enum class Does { Save, Help, OpenAddress };
   struct Tile {
     const char* picture;
     const char* link;
@@ -151,14 +152,15 @@ void MainWindow::BuildBanner() {
     int x;
     int linkX;
     std::string_view caption;
-    const char* address;  // null: the label only signals
+    Does does;
+    const char* address;  // OpenAddress only
   };
   const Tile tiles[] = {
-      {"图片框保存", "超级链接框保存", "save", 304, 0, text::kLinkSave, nullptr},
-      {"图片框更新", "超级链接框更新", "update", 368, 1, text::kLinkUpdate, links::kReleasePage},
-      {"图片框操作", "超级链接框操作", "help", 432, 0, text::kLinkHelp, nullptr},
-      {"图片框软件", "超级链接框软件", "software", 496, 0, text::kLinkSoftware, links::kSoftwareList},
-      {"图片框QQ", "超级链接框QQ", "contact", 560, 0, text::kLinkContact, links::kContact},
+      {"图片框保存", "超级链接框保存", "save", 304, 0, text::kLinkSave, Does::Save, nullptr},
+      {"图片框更新", "超级链接框更新", "update", 368, 1, text::kLinkUpdate, Does::OpenAddress, links::kReleasePage},
+      {"图片框操作", "超级链接框操作", "help", 432, 0, text::kLinkHelp, Does::Help, nullptr},
+      {"图片框软件", "超级链接框软件", "software", 496, 0, text::kLinkSoftware, Does::OpenAddress, links::kSoftwareList},
+      {"图片框QQ", "超级链接框QQ", "contact", 560, 0, text::kLinkContact, Does::OpenAddress, links::kContact},
   };
   for (const Tile& t : tiles) {
     auto* box = Place(new PictureBox(QStringLiteral(":/lanzhou/images/%1.svg")
@@ -167,19 +169,20 @@ void MainWindow::BuildBanner() {
                       t.picture, t.x, 0, 64, 90);
     const QString caption = Q(t.caption);
     box->setAccessibleName(caption);
-    QLabel* label = Place(MakeLinkLabel(caption, t.address ? QString::fromLatin1(t.address)
-                                                           : QString(),
-                                        box),
-                          t.link, t.linkX, 63, 63, 24);
+    const QString address = t.address ? QString::fromLatin1(t.address) : QString();
+    QLabel* label = Place(MakeLinkLabel(caption, address, box), t.link, t.linkX, 63, 63, 24);
     std::function<void()> action;
-    const std::string picture = t.picture;
-    if (picture == "图片框保存") {
-      action = [this] { SaveWithMessage(); };
-    } else if (picture == "图片框操作") {
-      action = [this] { ShowHelp(); };
-    } else {
-      // The address is read from the label at the press, as the label shows it.
-      action = [this, label] { std::ignore = ctx_.desktop.OpenUrl(LinkAddress(label)); };
+    switch (t.does) {
+      case Does::Save:
+        action = [this] { SaveWithMessage(); };
+        break;
+      case Does::Help:
+        action = [this] { ShowHelp(); };
+        break;
+      case Does::OpenAddress:
+        // The address is read from the label at the press, as the label holds it.
+        action = [this, label] { std::ignore = ctx_.desktop.OpenInBrowser(LinkAddress(label)); };
+        break;
     }
     connect(box, &PictureBox::pressed, this, action);
     connect(label, &QLabel::linkActivated, this, action);

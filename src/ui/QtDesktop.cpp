@@ -65,7 +65,7 @@ bool QtDesktop::Confirm(QWidget* parent, const QString& text) {
                                QMessageBox::No) == QMessageBox::Yes;
 }
 
-bool QtDesktop::OpenUrl(const QString& address) {
+bool QtDesktop::OpenInBrowser(const QString& address) {
   return QDesktopServices::openUrl(QUrl(address));
 }
 

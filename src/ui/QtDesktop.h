@@ -19,7 +19,7 @@ class QtDesktop final : public Desktop {
   generation::Answer AskCompletion(QWidget* parent, const QString& text,
                                    const QString& details) override;
   bool Confirm(QWidget* parent, const QString& text) override;
-  bool OpenUrl(const QString& address) override;
+  bool OpenInBrowser(const QString& address) override;
   bool OpenFolder(const std::string& folder) override;
 
  private:

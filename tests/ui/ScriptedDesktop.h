@@ -47,7 +47,7 @@ class ScriptedDesktop final : public ui::Desktop {
     questions << text;
     return confirm;
   }
-  bool OpenUrl(const QString& address) override {
+  bool OpenInBrowser(const QString& address) override {
     urls << address;
     return true;
   }

@@ -146,6 +146,17 @@ TEST_F(ImportTest, CancelledDialogsChangeNothing) {
   EXPECT_TRUE(fileButton_->isEnabled() && folderButton_->isEnabled());
 }
 
+TEST_F(ImportTest, AFolderThatCannotBeListedIsNamedAndNothingRuns) {
+  desktop_.folder = articles_ + "/gone";
+  QTest::mouseClick(folderButton_, Qt::LeftButton);
+  ASSERT_EQ(desktop_.informed.size(), 1);
+  EXPECT_TRUE(desktop_.informed[0].startsWith(QStringLiteral("无法读取这个文件夹：")));
+  EXPECT_TRUE(desktop_.informed[0].contains(QString::fromStdString(desktop_.folder)));
+  EXPECT_FALSE(window_->LastResult());
+  EXPECT_EQ(folderButton_->text(), QStringLiteral(" 选择目录导入"));
+  EXPECT_TRUE(fileButton_->isEnabled());
+}
+
 TEST_F(ImportTest, DroppedFilesRunInTheOrderDropped) {
   const std::string a = Write("a.txt", "a");
   const std::string b = Write("b.txt", "b");

@@ -231,6 +231,7 @@ RunResult RunGeneration(const ArticlePaths& paths, RunContext& ctx) {
   const std::string duration = DurationText(static_cast<double>(now - run.startMs));
   result.rejectedPattern = ctx.titles != nullptr ? ctx.titles->RejectedPattern() : std::nullopt;
   result.report = ReportText(run, duration, result.rejectedPattern);
+  if (!run.log.Empty()) ctx.host.NoteFailures(run.log.failures);
   switch (ctx.host.AskCompletion(result.report)) {
     case Answer::Yes:
       ctx.host.OpenFolder(run.folderText, run.folderNative);

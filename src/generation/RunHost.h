@@ -28,6 +28,8 @@
 #include <string>
 #include <string_view>
 
+#include "generation/RunFailure.h"
+
 namespace lanzhou::generation {
 
 enum class Answer { Yes, No, Cancel };
@@ -42,6 +44,9 @@ class RunHost {
   // Let the window handle what is pending; option edits and stop presses arrive here.
   virtual void ProcessEvents() = 0;
   virtual bool StopRequested() = 0;
+  // The files the run could not read or write, each with its reason, just before the report
+  // when there are any: a window shows them with the report. Nothing by default.
+  virtual void NoteFailures(const RunFailures& failures) { static_cast<void>(failures); }
   // The completion report (GBK text) and the user's answer.
   virtual Answer AskCompletion(std::string_view report) = 0;
   // The report's Yes and No: `folderText` is the folder as the system spells it (GBK),

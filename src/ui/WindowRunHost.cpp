@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include "text/GbkLiterals.h"
 #include "ui/UiText.h"
 
 namespace lanzhou::ui {
@@ -36,10 +37,17 @@ void WindowRunHost::ProcessEvents() {
 
 bool WindowRunHost::StopRequested() { return state_.stop; }
 
+void WindowRunHost::NoteFailures(const generation::RunFailures& failures) {
+  details_ = ToQt(codec_, text::kReportFailuresHeading);
+  for (const generation::RunFailure& f : failures) {
+    details_ += QLatin1Char('\n') + NativeToQt(f.path) + QStringLiteral(": ") + ToQt(codec_, f.reason);
+  }
+}
+
 generation::Answer WindowRunHost::AskCompletion(std::string_view report) {
   // The user closed the window during the run: no report comes up after it has gone.
   if (state_.closing) return generation::Answer::Cancel;
-  return desktop_.AskCompletion(&window_, CrLfToLf(ToQt(codec_, report)), {});
+  return desktop_.AskCompletion(&window_, CrLfToLf(ToQt(codec_, report)), details_);
 }
 
 void WindowRunHost::OpenFolder(std::string_view, const std::string& folderNative) {

@@ -38,6 +38,8 @@ class WindowRunHost final : public generation::RunHost {
   void RestoreCaption() override;
   void ProcessEvents() override;
   bool StopRequested() override;
+  // Kept for the report's details: one line per file, its path and the reason.
+  void NoteFailures(const generation::RunFailures& failures) override;
   generation::Answer AskCompletion(std::string_view report) override;
   void OpenFolder(std::string_view folderText, const std::string& folderNative) override;
   void CopyToClipboard(std::string_view folderText, const std::string& folderNative) override;
@@ -48,6 +50,7 @@ class WindowRunHost final : public generation::RunHost {
   Desktop& desktop_;
   const State& state_;
   QString restCaption_;
+  QString details_;
   QElapsedTimer sinceEvents_;
   QElapsedTimer sinceCaption_;
 };

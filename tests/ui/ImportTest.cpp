@@ -206,6 +206,24 @@ TEST_F(ImportTest, ReportYesOpensTheFolderAndNoCopiesItsPath) {
   EXPECT_EQ(desktop_.openedFolders.size(), 1u);
 }
 
+TEST_F(ImportTest, ReportDetailsNameEachFileThatFailedWithItsReason) {
+  const std::string folderAsArticle = articles_ + "/d.txt";
+  fs::create_directory(folderAsArticle);
+  desktop_.files = {Write("a.txt", "a"), folderAsArticle};
+  QTest::mouseClick(fileButton_, Qt::LeftButton);
+  ASSERT_EQ(desktop_.reportDetails.size(), 1);
+  const QStringList lines = desktop_.reportDetails[0].split(QLatin1Char('\n'));
+  EXPECT_EQ(lines[0], QStringLiteral("未能读取或写入的文件："));
+  ASSERT_GE(lines.size(), 2);
+  EXPECT_TRUE(lines[1].startsWith(QString::fromStdString(folderAsArticle) + QStringLiteral(": "))) << lines[1].toStdString();
+  EXPECT_GT(lines[1].size(), static_cast<qsizetype>(folderAsArticle.size() + 2));  // a reason
+
+  // A run without failures has no details.
+  desktop_.files = {articles_ + "/a.txt"};
+  QTest::mouseClick(fileButton_, Qt::LeftButton);
+  EXPECT_EQ(desktop_.reportDetails.value(1), QString());
+}
+
 TEST_F(ImportTest, ClosingDuringARunSavesStopsAndClosesOnceTheRunHasReturned) {
   desktop_.files = Articles(600);
   bool visibleAfterClose = true;

@@ -21,7 +21,7 @@ class ScriptedDesktop final : public ui::Desktop {
   int filePicks = 0, folderPicks = 0;
   QString fileTitle, fileFilter, folderTitle;
   std::string folderOpenedAt;              // the folder dialog's starting folder
-  QStringList informed, reports, questions;
+  QStringList informed, reports, reportDetails, questions;
   QStringList urls;
   std::vector<std::string> openedFolders;
 
@@ -39,8 +39,9 @@ class ScriptedDesktop final : public ui::Desktop {
     return folder;
   }
   void Inform(QWidget*, const QString& text, const QString&) override { informed << text; }
-  generation::Answer AskCompletion(QWidget*, const QString& text, const QString&) override {
+  generation::Answer AskCompletion(QWidget*, const QString& text, const QString& details) override {
     reports << text;
+    reportDetails << details;
     return answer;
   }
   bool Confirm(QWidget*, const QString& text) override {

@@ -33,12 +33,22 @@ std::string Env(const char* name) {
   return v != nullptr ? std::string(v) : std::string();
 }
 
+// A folder the system's packages own: root can write there, but a settings file beside a
+// packaged program would be left behind by the package manager and shared by every user.
+bool SystemFolder(std::string_view folder) {
+  for (std::string_view root : {"/usr", "/bin", "/sbin", "/lib"}) {
+    if (folder == root || (folder.starts_with(root) && folder[root.size()] == '/')) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string ChooseSettingsFile(const SettingsFileChoice& where, std::string_view fileName,
                                const std::function<bool(const std::string&)>& writable) {
   const std::string beside = Join(where.programFolder, fileName);
-  if (where.programFolder.empty() || writable(beside)) return beside;
+  if (where.programFolder.empty()) return beside;
+  if (!SystemFolder(where.programFolder) && writable(beside)) return beside;
   // XDG: a relative $XDG_CONFIG_HOME is invalid and ignored.
   std::string config = where.xdgConfigHome;
   if (config.empty() || config.front() != '/') {

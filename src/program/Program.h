@@ -32,8 +32,9 @@
 namespace lanzhou::program {
 
 // Where the settings file goes: "程序配置.ini" in the program's folder, as users of the program
-// expect, unless that folder cannot take it (an installed program under /usr): then the same
-// name in the user's configuration folder, $XDG_CONFIG_HOME/lanzhou or ~/.config/lanzhou.
+// expect, unless that folder cannot take it or belongs to the system (a program installed under
+// /usr, even when run as root): then the same name in the user's configuration folder,
+// $XDG_CONFIG_HOME/lanzhou or ~/.config/lanzhou.
 // `writable` says whether a path may be written (a file there, or a new file in a folder).
 struct SettingsFileChoice {
   std::string programFolder;

@@ -18,6 +18,8 @@ TEST(SettingsFile, BesideTheProgramUnlessThatFolderCannotTakeIt) {
   } cases[] = {
       {{"/opt/lz", "/x", "/home/u"}, {"/opt/lz/s.ini"}, "/opt/lz/s.ini"},
       {{"/usr/bin", "", "/home/u"}, {}, "/home/u/.config/lanzhou/s.ini"},
+      {{"/usr/bin", "", "/root"}, {"/usr/bin/s.ini"}, "/root/.config/lanzhou/s.ini"},  // as root
+      {{"/usr2/lz", "", "/h"}, {"/usr2/lz/s.ini"}, "/usr2/lz/s.ini"},
       {{"/usr/bin", "/cfg", "/home/u"}, {}, "/cfg/lanzhou/s.ini"},
       {{"/usr/bin", "rel", "/home/u"}, {}, "/home/u/.config/lanzhou/s.ini"},  // not absolute
       {{"/usr/bin", "", ""}, {}, "/usr/bin/s.ini"},  // nowhere better: try beside it

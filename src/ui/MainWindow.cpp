@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -229,6 +230,14 @@ void MainWindow::BuildTemplates() {
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setTabChangesFocus(false);
+    // The selection is hidden while the box has no focus: an unfocused box shows its text as
+    // it will be filled, not a stale highlight.
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                     palette.color(QPalette::Inactive, QPalette::Base));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Inactive, QPalette::Text));
+    box->setPalette(palette);
     new TemplateBoxPlacer(templateTabs_, page, box);
     templateTabs_->addTab(page, Q(text::kTemplateTabPrefix) + number);
     templates_[static_cast<std::size_t>(i)] = box;

@@ -88,5 +88,15 @@ TEST(Gbk, LongTextsAreSearchedInLinearTime) {
   EXPECT_EQ(Find(text, "\xB1" "A"), npos);
 }
 
+// A page whose one content slot takes a large body holds one copy of it: appending the
+// template's tail after the body once doubled the buffer, and a 1 GiB article cost three times
+// its size while its page was made.
+TEST(Gbk, ReplaceAllMakesRoomForALargeReplacementOnce) {
+  const std::string body(1 << 20, 'x');
+  const std::string page = ReplaceAll("<p>#c#</p>\r\n", "#c#", body);
+  EXPECT_EQ(page.size(), body.size() + 9);
+  EXPECT_LE(page.capacity(), page.size() + 64);
+}
+
 }  // namespace
 }  // namespace lanzhou::text

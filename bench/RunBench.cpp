@@ -12,6 +12,7 @@
 
 #include "bench/Corpus.h"
 #include "generation/GenerationRun.h"
+#include "generation/RandomFill.h"
 #include "platform/Codec.h"
 #include "text/Gbk.h"
 #include "text/GbkLiterals.h"
@@ -116,6 +117,38 @@ void BM_Utf8ToGbk(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * utf8.size()));
 }
 BENCHMARK(BM_Utf8ToGbk);
+
+// The random fill on a page of N slots whose titles hold "#": it must grow linearly with N
+// (Google Benchmark fits the complexity). Arg 1: all link slots before all title slots.
+void BM_RandomFillHashTitles(benchmark::State& state) {
+  const auto slots = static_cast<int>(state.range(0));
+  const bool apart = state.range(1) != 0;
+  std::string links, tpl;
+  std::vector<std::string> titles, targets;
+  const std::string link = Codec().Utf8ToGbk("<a href=\"#随机篇链接#\">");
+  const std::string title = Codec().Utf8ToGbk("#随机篇标题#");
+  for (int k = 0; k < slots; ++k) {
+    if (apart) {
+      links += link;
+      tpl += "<b>" + title + "</b>";
+    } else {
+      tpl += link + title + "</a>";
+    }
+    titles.push_back("C# " + std::to_string(k));
+    targets.push_back("l" + std::to_string(k));
+  }
+  tpl = links + tpl;
+  for (auto _ : state) {
+    std::string page = tpl;
+    generation::FillRandomPlaceholders(page, titles, targets, nullptr);
+    benchmark::DoNotOptimize(page);
+  }
+  state.SetComplexityN(slots);
+}
+BENCHMARK(BM_RandomFillHashTitles)
+    ->ArgsProduct({{10000, 40000, 160000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 }  // namespace
 }  // namespace lanzhou::bench

@@ -32,9 +32,10 @@ demo: build
 	done
 	@echo "The sample site is in $(CURDIR)/$(DEMO_OUT)/ (open index.htm in a browser)."
 
-# Each fuzz target for FUZZ_SECONDS (default 60) from tests/fuzz/corpus/; see scripts/fuzz.
+# Each fuzz target for FUZZ_SECONDS (default 60), or FUZZ_RUNS inputs from a fixed seed, from
+# tests/fuzz/corpus/; see scripts/fuzz.
 fuzz: deps
-	@FUZZ_SECONDS=$(or $(FUZZ_SECONDS),60) JOBS=$(JOBS) scripts/fuzz
+	@FUZZ_SECONDS=$(or $(FUZZ_SECONDS),60) FUZZ_RUNS=$(FUZZ_RUNS) JOBS=$(JOBS) scripts/fuzz
 
 bench: build
 	@$(BUILD)/bench/lanzhou-bench

@@ -25,12 +25,18 @@ inline const platform::Codec& TheCodec() {
     }                                                                                     \
   } while (false)
 
-// Whether `needle` stands at `at`, the ASCII letters folded when asked.
+// Whether `needle` stands at `at`, the ASCII letters folded when asked. Only one-byte
+// characters fold: the second byte of a two-byte character of the needle is compared as it is,
+// even where it has the value of a letter.
 inline bool MatchesAt(std::string_view text, std::size_t at, std::string_view needle, bool fold) {
   if (at + needle.size() > text.size()) return false;
-  for (std::size_t i = 0; i < needle.size(); ++i) {
-    const char a = text[at + i], b = needle[i];
-    if (a != b && !(fold && text::FoldAscii(a) == text::FoldAscii(b))) return false;
+  for (std::size_t i = 0; i < needle.size();) {
+    const std::size_t n = text::CharLength(needle, i);
+    for (std::size_t j = i; j < i + n; ++j) {
+      const char a = text[at + j], b = needle[j];
+      if (a != b && !(fold && n == 1 && text::FoldAscii(a) == text::FoldAscii(b))) return false;
+    }
+    i += n;
   }
   return true;
 }

@@ -7,7 +7,7 @@ DEMO_OUT := examples/articles/模板生成目录
 DEMO_RUNS := "--dir examples/articles --index --page-size 5" \
              "--dir examples/articles-utf8 --encoding utf-8"
 
-.PHONY: all deps configure build test test-asan demo bench fuzz clean
+.PHONY: all deps configure build test test-asan demo bench bench-micro fuzz clean
 
 all: build
 
@@ -37,8 +37,19 @@ demo: build
 fuzz: deps
 	@FUZZ_SECONDS=$(or $(FUZZ_SECONDS),60) FUZZ_RUNS=$(FUZZ_RUNS) JOBS=$(JOBS) scripts/fuzz
 
-bench: build
-	@$(BUILD)/bench/lanzhou-bench
+# Whole runs against the read floors (and Hugo when installed), in a Release build; the table
+# it prints is the README's. BENCH_ARGS passes options on, e.g. BENCH_ARGS='--sizes 1000 --rounds 3'.
+RELEASE := build/release
+bench: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release -j $(JOBS) --target lanzhou-gen lanzhou-floor lanzhou-timing
+	@$(RELEASE)/bench/lanzhou-timing --gen $(RELEASE)/src/cli/lanzhou-gen --floor $(RELEASE)/bench/lanzhou-floor $(BENCH_ARGS)
+
+# Google Benchmark micro-benchmarks of the run, the text operations and the codec.
+bench-micro: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release -j $(JOBS) --target lanzhou-bench
+	@$(RELEASE)/bench/lanzhou-bench $(BENCH_ARGS)
 
 clean:
 	rm -rf build

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -51,6 +52,84 @@ int CreateFresh(const std::string& path) {
   return fd;
 }
 
+// Opens a regular file (or a link to one) to be read from its start; -1 with `error` set,
+// EINVAL standing for "not a regular file". Without O_NONBLOCK, opening a pipe waits for a
+// writer that may never come. Whole reads and title reads share it, so they accept the same
+// files.
+int OpenRegularForReading(const std::string& path, off_t& size, int& error) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    error = errno;
+    return -1;
+  }
+  struct stat st{};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const int e = errno;
+    ::close(fd);
+    error = S_ISDIR(st.st_mode) ? EISDIR : S_ISREG(st.st_mode) ? e : EINVAL;
+    return -1;
+  }
+  size = st.st_size;
+  return fd;
+}
+
+class LocalInputFile final : public InputFile {
+ public:
+  explicit LocalInputFile(int fd) : fd_(fd) {}
+  ~LocalInputFile() override { ::close(fd_); }
+  LocalInputFile(const LocalInputFile&) = delete;
+  LocalInputFile& operator=(const LocalInputFile&) = delete;
+  std::optional<std::size_t> ReadMore(std::string& into, std::size_t max) override {
+    const std::size_t old = into.size();
+    into.resize(old + max);
+    ssize_t n;
+    do {
+      n = ::read(fd_, into.data() + old, max);
+    } while (n < 0 && errno == EINTR);
+    into.resize(old + (n > 0 ? static_cast<std::size_t>(n) : 0));
+    if (n < 0) return std::nullopt;
+    return static_cast<std::size_t>(n);
+  }
+
+ private:
+  int fd_;
+};
+
+// Serves bytes already read whole.
+class BufferedInputFile final : public InputFile {
+ public:
+  explicit BufferedInputFile(std::string bytes) : bytes_(std::move(bytes)) {}
+  std::optional<std::size_t> ReadMore(std::string& into, std::size_t max) override {
+    const std::size_t n = std::min(max, bytes_.size() - served_);
+    into.append(bytes_, served_, n);
+    served_ += n;
+    return n;
+  }
+
+ private:
+  std::string bytes_;
+  std::size_t served_ = 0;
+};
+
+// An existing regular file with no other name, opened to be written over in place; -1 when the
+// path holds anything else, which is then replaced as a whole. Nothing but such a file is
+// opened, and links are not followed.
+int OpenForOverwrite(const std::string& path, off_t& oldSize) {
+  struct stat st{};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1) return -1;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
+  if (fd < 0) return -1;
+  struct stat now{};
+  // The path may have been given to another file since the look above.
+  if (::fstat(fd, &now) != 0 || !S_ISREG(now.st_mode) || now.st_ino != st.st_ino ||
+      now.st_dev != st.st_dev || now.st_nlink != 1) {
+    ::close(fd);
+    return -1;
+  }
+  oldSize = now.st_size;
+  return fd;
+}
+
 std::string ReasonOf(int errorNumber) {
   return errorNumber == EINVAL ? std::string(kNotARegularFile) : ErrorText(errorNumber);
 }
@@ -59,7 +138,8 @@ std::string ReasonOf(int errorNumber) {
 // time, and a system call for each would cost more than the page.
 class LocalOutputFile final : public OutputFile {
  public:
-  explicit LocalOutputFile(int fd) : fd_(fd) {}
+  // `oldSize`: the length of the file written over in place, cut to what was written at Close.
+  LocalOutputFile(int fd, std::int64_t oldSize) : fd_(fd), oldSize_(oldSize) {}
   ~LocalOutputFile() override { Close(); }
   bool Write(std::string_view bytes) override {
     if (fd_ < 0) return false;
@@ -70,6 +150,9 @@ class LocalOutputFile final : public OutputFile {
   bool Close() override {
     if (fd_ < 0) return ok_;
     Flush();
+    if (ok_ && oldSize_ > written_ && ::ftruncate(fd_, static_cast<off_t>(written_)) != 0) {
+      Note(errno);
+    }
     if (::close(fd_) != 0) Note(errno);
     fd_ = -1;
     return ok_;
@@ -79,6 +162,7 @@ class LocalOutputFile final : public OutputFile {
   static constexpr std::size_t kBlock = 64 * 1024;
   void Flush() {
     if (ok_ && !WriteAll(fd_, buffer_)) Note(errno);
+    written_ += static_cast<std::int64_t>(buffer_.size());
     buffer_.clear();
   }
   void Note(int errorNumber) {
@@ -87,6 +171,8 @@ class LocalOutputFile final : public OutputFile {
   }
 
   int fd_;
+  std::int64_t oldSize_;
+  std::int64_t written_ = 0;
   bool ok_ = true;
   std::string buffer_;
 };
@@ -102,6 +188,36 @@ std::string ErrorText(int errorNumber) {
 
 std::optional<FileId> FileSystem::Identify(const std::string&) { return std::nullopt; }
 
+std::unique_ptr<InputFile> FileSystem::OpenInputFile(const std::string& path) {
+  auto bytes = ReadWholeFile(path);
+  if (!bytes) return nullptr;
+  return std::make_unique<BufferedInputFile>(std::move(*bytes));
+}
+
+std::unique_ptr<InputFile> LocalFileSystem::OpenInputFile(const std::string& path) {
+  off_t size = 0;
+  int error = 0;
+  const int fd = OpenRegularForReading(path, size, error);
+  if (fd < 0) {
+    Fail(error);
+    return nullptr;
+  }
+  return std::make_unique<LocalInputFile>(fd);
+}
+
+int LocalFileSystem::OpenForWriting(const std::string& path, std::int64_t& oldSize) {
+  oldSize = -1;
+  // A new file first: that is every page of a first run, and it needs no look beforehand.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd >= 0 || errno != EEXIST) return fd;
+  off_t size = 0;
+  if (const int old = OpenForOverwrite(path, size); old >= 0) {
+    oldSize = size;
+    return old;
+  }
+  return CreateFresh(path);
+}
+
 bool FileSystem::IsFolder(const std::string& path) { return ListFolder(path).has_value(); }
 
 bool LocalFileSystem::Fail(int errorNumber) {
@@ -115,25 +231,19 @@ bool LocalFileSystem::Fail(std::string_view reason) {
 }
 
 std::optional<std::string> LocalFileSystem::ReadWholeFile(const std::string& path) {
-  // Without O_NONBLOCK, opening a pipe waits for a writer that may never come.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  off_t size = 0;
+  int error = 0;
+  const int fd = OpenRegularForReading(path, size, error);
   if (fd < 0) {
-    Fail(errno);
-    return std::nullopt;
-  }
-  struct stat st{};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    const int e = errno;
-    ::close(fd);
-    S_ISDIR(st.st_mode) ? Fail(EISDIR) : S_ISREG(st.st_mode) ? Fail(e) : Fail(kNotARegularFile);
+    Fail(error);
     return std::nullopt;
   }
   std::string data;
-  data.resize(static_cast<std::size_t>(st.st_size));
+  data.resize(static_cast<std::size_t>(size));
   std::size_t got = 0;
   // A file is read as it stood when it was opened; only one that reports no size (a pipe, a
   // file of /proc) is read on to its end through a small buffer.
-  const bool sized = st.st_size > 0;
+  const bool sized = size > 0;
   char probe[4096];
   while (!sized || got < data.size()) {
     const bool inBuffer = got < data.size();
@@ -155,22 +265,28 @@ std::optional<std::string> LocalFileSystem::ReadWholeFile(const std::string& pat
 }
 
 bool LocalFileSystem::WriteWholeFile(const std::string& path, std::string_view bytes) {
-  const int fd = CreateFresh(path);
+  std::int64_t oldSize = -1;
+  const int fd = OpenForWriting(path, oldSize);
   if (fd < 0) return Fail(errno);
   int error = WriteAll(fd, bytes) ? 0 : errno;
+  if (error == 0 && oldSize > static_cast<std::int64_t>(bytes.size()) &&
+      ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
+    error = errno;
+  }
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0) return true;
-  ::unlink(path.c_str());  // half a page is no page; the file was made by this call
+  ::unlink(path.c_str());  // half a page is no page (the old one is gone either way)
   return Fail(error);
 }
 
 std::unique_ptr<OutputFile> LocalFileSystem::CreateOutputFile(const std::string& path) {
-  const int fd = CreateFresh(path);
+  std::int64_t oldSize = -1;
+  const int fd = OpenForWriting(path, oldSize);
   if (fd < 0) {
     Fail(errno);
     return nullptr;
   }
-  return std::make_unique<LocalOutputFile>(fd);
+  return std::make_unique<LocalOutputFile>(fd, oldSize);
 }
 
 bool LocalFileSystem::CreateFolder(const std::string& path) {

@@ -33,6 +33,15 @@ class OutputFile {
   std::string error_;
 };
 
+// A file read from its start, piece by piece: a title needs only the beginning of its file.
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  // Appends up to `max` further bytes to `into` and returns how many (0 at the end of the
+  // file); nullopt when the file cannot be read.
+  virtual std::optional<std::size_t> ReadMore(std::string& into, std::size_t max) = 0;
+};
+
 // Which file a path leads to (links followed): two paths name the same file exactly when their
 // identities are equal, however they are spelt.
 struct FileId {
@@ -53,12 +62,17 @@ class FileSystem {
   // Only a regular file (or a link to one) is read: a pipe or a device could block for ever or
   // never end, so it fails at once with kNotARegularFile.
   virtual std::optional<std::string> ReadWholeFile(const std::string& path) = 0;
-  // Writes a whole new file. An existing file is removed first and a new one created: emptying
-  // a file that holds data in place makes ext4 flush it at close, which triples a rerun's cost.
-  // Anything but a regular file or a link at the path is left alone and the write fails; a write
+  // The same file for reading from its start; null where ReadWholeFile fails before reading.
+  // The default serves the bytes of ReadWholeFile.
+  virtual std::unique_ptr<InputFile> OpenInputFile(const std::string& path);
+  // Writes a whole file. An existing regular file with no other name is written over in place
+  // and cut to its new length; any other file or link is removed first and a new one created.
+  // (Emptying a file that holds data makes ext4 flush it at close, and removing one makes a
+  // file system that discards freed blocks wait for them: either made a rerun several times
+  // slower than a first run.) Anything but a regular file or a link at the path is left alone and the write fails; a write
   // that fails part-way leaves no half-written file behind.
   virtual bool WriteWholeFile(const std::string& path, std::string_view bytes) = 0;
-  // A new file for writing piece by piece (replacing an existing one as above); null on failure.
+  // A file for writing piece by piece (replacing an existing one as above); null on failure.
   virtual std::unique_ptr<OutputFile> CreateOutputFile(const std::string& path) = 0;
   virtual bool CreateFolder(const std::string& path) = 0;
   virtual bool Exists(const std::string& path) = 0;
@@ -85,6 +99,7 @@ class FileSystem {
 class LocalFileSystem final : public FileSystem {
  public:
   std::optional<std::string> ReadWholeFile(const std::string& path) override;
+  std::unique_ptr<InputFile> OpenInputFile(const std::string& path) override;
   bool WriteWholeFile(const std::string& path, std::string_view bytes) override;
   std::unique_ptr<OutputFile> CreateOutputFile(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
@@ -95,6 +110,7 @@ class LocalFileSystem final : public FileSystem {
   bool IsFolder(const std::string& path) override;
 
  private:
+  int OpenForWriting(const std::string& path, std::int64_t& oldSize);
   bool Fail(int errorNumber);
   bool Fail(std::string_view reason);
 };

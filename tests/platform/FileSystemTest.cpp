@@ -98,6 +98,35 @@ TEST_F(LocalFileSystemTest, WriteWholeFileReplacesWhatWasThere) {
   EXPECT_EQ(Names(), std::vector<std::string>{"page.htm"});
 }
 
+// A rerun rewrites every page: a lone file is written over in place (removing it costs a wait
+// for its freed blocks on some file systems), cut to the new length, with no tail left.
+TEST_F(LocalFileSystemTest, WriteWholeFileRewritesALoneFileInPlace) {
+  const std::string path = Path("page.htm");
+  Put(path, std::string(9000, 'o'));
+  struct stat before{}, after{};
+  ASSERT_EQ(::stat(path.c_str(), &before), 0);
+  ASSERT_TRUE(fs_.WriteWholeFile(path, "shorter"));
+  ASSERT_EQ(::stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(fs_.ReadWholeFile(path), "shorter");
+  ASSERT_TRUE(fs_.WriteWholeFile(path, std::string(10000, 'n')));
+  EXPECT_EQ(fs_.ReadWholeFile(path), std::string(10000, 'n'));
+}
+
+TEST_F(LocalFileSystemTest, OpenInputFileReadsFromTheStartInPieces) {
+  Put(Path("a.txt"), "0123456789");
+  ASSERT_TRUE(fs_.CreateFolder(Path("sub")));
+  auto file = fs_.OpenInputFile(Path("a.txt"));
+  ASSERT_NE(file, nullptr);
+  std::string got;
+  EXPECT_EQ(file->ReadMore(got, 4), 4u);
+  EXPECT_EQ(file->ReadMore(got, 100), 6u);
+  EXPECT_EQ(file->ReadMore(got, 100), 0u);
+  EXPECT_EQ(got, "0123456789");
+  EXPECT_EQ(fs_.OpenInputFile(Path("missing.txt")), nullptr);
+  EXPECT_EQ(fs_.OpenInputFile(Path("sub")), nullptr);  // as ReadWholeFile refuses a folder
+}
+
 // Rerunning a generation over its own output must work even where an earlier page was made
 // read-only: the folder is ours, so the old file is replaced, not written into.
 TEST_F(LocalFileSystemTest, WriteWholeFileReplacesAReadOnlyFileInAWritableFolder) {

@@ -66,6 +66,7 @@ std::string_view FileTitleOf(std::string_view path) {
 }
 
 FirstLineResult FirstLineTitle(std::string& body, bool removeLine, RunHost* host) {
+  FirstLineResult result;
   std::string_view line;
   std::size_t pos = 0;
   bool ended = false;
@@ -95,10 +96,10 @@ FirstLineResult FirstLineTitle(std::string& body, bool removeLine, RunHost* host
       line.remove_suffix(1);
     }
     pos = next;
+    ++result.lines;
     if (host != nullptr) host->ProcessEvents();
     if (!line.empty()) break;
   }
-  FirstLineResult result;
   result.title = std::string(text::LeftChars(line, kFirstLineTitleChars));
   if (removeLine) {
     // A line may end in LF alone here; whichever of the two line ends follows the title first
@@ -118,7 +119,7 @@ FirstLineResult FirstLineTitle(std::string& body, bool removeLine, RunHost* host
 }
 
 ArticleInfo LoadArticle(const ArticlePath& path, const GenerationSettings& settings,
-                        LoaderContext& ctx) {
+                        LoaderContext& ctx, LoadNotes* notes) {
   std::optional<std::string> bytes = ctx.platform.files.ReadWholeFile(path.native);
   if (!bytes) {
     ++ctx.unreadable;
@@ -139,11 +140,19 @@ ArticleInfo LoadArticle(const ArticlePath& path, const GenerationSettings& setti
       break;
     default: {  // FirstLine, and a list without a selection
       const bool strip = settings.stripFirstLine();
-      info.title = FirstLineTitle(info.body, strip, ctx.host).title;
+      FirstLineResult first = FirstLineTitle(info.body, strip, ctx.host);
+      info.title = std::move(first.title);
+      if (notes != nullptr) notes->lineEvents = first.lines;
       break;
     }
   }
+  if (notes != nullptr) notes->sourceTitle = info.title;
+  NameAndRewrite(path, info, settings, ctx);
+  return info;
+}
 
+void NameAndRewrite(const ArticlePath& path, ArticleInfo& info, const GenerationSettings& settings,
+                    LoaderContext& ctx) {
   info.pageName = std::string(FileNameOf(path.text));
   if (settings.useExtension()) {
     info.pageName = std::string(FileTitleOf(info.pageName)) + "." + settings.extension();
@@ -152,7 +161,6 @@ ArticleInfo LoadArticle(const ArticlePath& path, const GenerationSettings& setti
   if (settings.replaceTitle() && ctx.titles != nullptr) {
     info.title = ctx.titles->RewriteTitle(info.title, settings);
   }
-  return info;
 }
 
 }  // namespace lanzhou::generation

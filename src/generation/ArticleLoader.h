@@ -26,8 +26,19 @@ struct LoaderContext {
   std::string lastReadError = {};     // why the last of them could not be read
 };
 
+// What a load saw on its way, for a caller that keeps its title for later (the run's cache).
+struct LoadNotes {
+  std::string sourceTitle;     // the title as its source gave it, before any rewriting
+  std::size_t lineEvents = 0;  // events processed while the first non-empty line was sought
+};
+
 ArticleInfo LoadArticle(const ArticlePath& path, const GenerationSettings& settings,
-                        LoaderContext& ctx);
+                        LoaderContext& ctx, LoadNotes* notes = nullptr);
+
+// The last two steps of every load: the page name of `path` into `info.pageName`, and
+// `info.title` (the source's title) rewritten while `replaceTitle` reads true.
+void NameAndRewrite(const ArticlePath& path, ArticleInfo& info, const GenerationSettings& settings,
+                    LoaderContext& ctx);
 
 // The file's bytes as code page 936 text. A byte-order mark of the chosen encoding is not
 // content and is dropped; the text ends before its first NUL.
@@ -44,6 +55,7 @@ std::string_view FileTitleOf(std::string_view path);
 struct FirstLineResult {
   std::string title;
   bool bodyChanged = false;
+  std::size_t lines = 0;  // lines read; events were processed after each
 };
 // The first non-empty line (CR LF, LF; 0x1A ends the search), cut to 200 characters. With
 // `removeLine`, the first occurrence of that title followed by a line end (CR LF or LF alone,

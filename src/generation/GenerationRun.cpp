@@ -8,8 +8,9 @@
 
 #include "generation/ArticleLoader.h"
 #include "generation/IndexWriter.h"
+#include "generation/PageFill.h"
 #include "generation/PageGuard.h"
-#include "generation/RandomFill.h"
+#include "generation/TitleCache.h"
 #include "generation/UniqueRandomPicker.h"
 #include "text/Gbk.h"
 #include "text/GbkLiterals.h"
@@ -31,7 +32,8 @@ struct RunState {
                      ctx.platform.codec.GbkToFileName(lit::kOutputFolderName) + "/"),
         picker(ctx.seed ? *ctx.seed : EntropySeed()),
         guard(ctx.platform.files, articles),
-        loader{ctx.platform, ctx.titles, &ctx.host} {}
+        loader{ctx.platform, ctx.titles, &ctx.host},
+        titles(articles.size()) {}
 
   const ArticlePaths& paths;
   std::size_t count;
@@ -39,18 +41,15 @@ struct RunState {
   std::string folderNative;  // OS bytes, ends in "/"
   std::uint64_t startMs = 0;
   std::string pageTemplate;
+  std::optional<PageTemplate> page;  // the template taken apart for the fill
   std::size_t randomSlots = 0;
   UniqueRandomPicker picker;
   PageGuard guard;
   std::unique_ptr<IndexWriter> index;
   LoaderContext loader;
   FailureLog log;
+  TitleCache titles;
   std::size_t articlesDone = 0;
-};
-
-struct Neighbour {
-  std::string title;
-  std::string link;
 };
 
 RunState StartRun(const ArticlePaths& paths, RunContext& ctx) {
@@ -67,6 +66,7 @@ RunState StartRun(const ArticlePaths& paths, RunContext& ctx) {
   const int selected = ctx.settings.selectedTemplate();
   const auto templates = ctx.settings.templateTexts();
   if (selected >= 0 && selected < kTemplateCount) run.pageTemplate = templates[selected];
+  run.page.emplace(run.pageTemplate);
 
   run.randomSlots = std::max(CountOccurrences(run.pageTemplate, lit::kPhRandomLink, &ctx.host),
                              CountOccurrences(run.pageTemplate, lit::kPhRandomTitle, &ctx.host));
@@ -80,10 +80,11 @@ RunState StartRun(const ArticlePaths& paths, RunContext& ctx) {
   return run;
 }
 
-Neighbour LoadNeighbour(RunState& run, std::size_t i, RunContext& ctx) {
+// A neighbour's or a random pick's title and page name.
+TitleAndLink LoadTitle(RunState& run, std::size_t i, RunContext& ctx) {
+  if (ctx.reuseTitles) return run.titles.Get(i, run.paths[i], ctx.settings, run.loader);
   ArticleInfo info = LoadArticle(run.paths[i], ctx.settings, run.loader);
-  ctx.host.ProcessEvents();
-  return {std::move(info.title), lit::LinkTarget(info.pageName)};
+  return {std::move(info.title), std::move(info.pageName)};
 }
 
 // Whether a page name (OS bytes) names a file in the output folder itself. An extension typed
@@ -116,45 +117,52 @@ void WritePage(RunState& run, std::string_view name, std::string_view page, RunC
   }
 }
 
+// A neighbour's title, and its page name as a link.
+TitleAndLink LoadNeighbour(RunState& run, std::size_t i, RunContext& ctx) {
+  TitleAndLink neighbour = LoadTitle(run, i, ctx);
+  ctx.host.ProcessEvents();
+  return {std::move(neighbour.title), lit::LinkTarget(neighbour.link)};
+}
+
 void ProcessArticle(RunState& run, std::size_t i, RunContext& ctx) {  // i is 0-based
   const GenerationSettings& s = ctx.settings;
   const std::size_t before = run.loader.unreadable;
-  ArticleInfo current = LoadArticle(run.paths[i], s, run.loader);
+  ArticleInfo current = ctx.reuseTitles ? run.titles.LoadWhole(i, run.paths[i], s, run.loader)
+                                         : LoadArticle(run.paths[i], s, run.loader);
   if (run.loader.unreadable != before) run.log.Unread(run.paths[i].native, run.loader.lastReadError);
   ctx.host.ProcessEvents();
 
-  const Neighbour previous = i > 0 ? LoadNeighbour(run, i - 1, ctx)
-                                   : Neighbour{std::string(lit::kNoPreviousTitle), "#"};
-  const Neighbour next = i + 1 < run.count ? LoadNeighbour(run, i + 1, ctx)
-                                           : Neighbour{std::string(lit::kNoNextTitle), "#"};
+  const TitleAndLink previous = i > 0 ? LoadNeighbour(run, i - 1, ctx)
+                                      : TitleAndLink{std::string(lit::kNoPreviousTitle), "#"};
+  const TitleAndLink next = i + 1 < run.count
+                                ? LoadNeighbour(run, i + 1, ctx)
+                                : TitleAndLink{std::string(lit::kNoNextTitle), "#"};
 
   std::vector<std::string> pickTitles;
   std::vector<std::string> pickLinks;
   for (std::size_t k = 0; k < run.randomSlots; ++k) {
     const auto v = run.picker.Next(1, static_cast<std::int32_t>(run.count));
-    ArticleInfo pick = LoadArticle(run.paths[static_cast<std::size_t>(v - 1)], s, run.loader);
+    TitleAndLink pick = LoadTitle(run, static_cast<std::size_t>(v - 1), ctx);
     pickTitles.push_back(std::move(pick.title));
-    pickLinks.push_back(lit::LinkTarget(pick.pageName));
+    pickLinks.push_back(lit::LinkTarget(pick.link));
     ctx.host.ProcessEvents();
     ctx.host.ProcessEvents();
   }
   ctx.host.ProcessEvents();
 
+  std::string_view body = current.body;  // a view: the page is the only copy of the body
   if (s.takeMiddleContent()) {
-    std::string middle = lit::TextBetween(current.body, s.middleLeftMarker(), s.middleRightMarker());
-    if (!middle.empty() || !s.keepBodyWhenEmpty()) current.body = std::move(middle);
+    const std::string_view middle =
+        lit::TextBetweenView(body, s.middleLeftMarker(), s.middleRightMarker());
+    if (!middle.empty() || !s.keepBodyWhenEmpty()) body = middle;
   }
 
-  std::string page = run.pageTemplate;
-  page = lit::ReplaceAll(page, lit::kPhCurrentLink, lit::LinkTarget(current.pageName));
-  page = lit::ReplaceAll(page, lit::kPhPreviousLink, previous.link);
-  page = lit::ReplaceAll(page, lit::kPhNextLink, next.link);
-  page = lit::ReplaceAll(page, lit::kPhCurrentTitle, current.title);
-  page = lit::ReplaceAll(page, lit::kPhPreviousTitle, previous.title);
-  page = lit::ReplaceAll(page, lit::kPhNextTitle, next.title);
-  FillRandomPlaceholders(page, pickTitles, pickLinks, &ctx.host);
-  // The body goes in last, so placeholder texts inside an article stay as they are.
-  page = lit::ReplaceAll(page, lit::kPhContent, current.body);
+  const std::string currentLink = lit::LinkTarget(current.pageName);
+  const PageValues values{currentLink,    previous.link, next.link,  current.title,
+                          previous.title, next.title,    pickTitles, pickLinks,
+                          body};
+  std::string page = ctx.reuseTitles ? run.page->Fill(values, &ctx.host)
+                                     : FillPageStepByStep(run.pageTemplate, values, &ctx.host);
 
   WritePage(run, ctx.platform.codec.GbkToFileName(current.pageName), page, ctx);
   page.clear();

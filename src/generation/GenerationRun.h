@@ -26,6 +26,10 @@ struct RunContext {
   RunHost& host;
   TitleRewriter* titles = nullptr;      // null: titles are never rewritten
   std::optional<std::uint64_t> seed;    // random picks; none: seeded from the OS's entropy
+  // Titles and page names are loaded once per run and reused, and pages are assembled in one
+  // pass where that gives the same bytes. False loads every neighbour and pick anew and fills
+  // step by step: the plain definition, against which tests check the fast path.
+  bool reuseTitles = true;
 };
 
 // What became of a run, for callers that report it (the command line's exit status).

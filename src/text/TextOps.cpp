@@ -64,6 +64,17 @@ std::string TextBetween(std::string_view text, std::string_view left, std::strin
   return TextBetween(text, left, right, start);
 }
 
+std::string_view TextBetweenView(std::string_view text, std::string_view left,
+                                 std::string_view right) {
+  const std::size_t pL = FindMarker(text, left, 0);
+  if (pL == npos) return {};
+  const std::size_t pR = FindMarker(text, right, pL + left.size());
+  if (pR == npos) return {};
+  const std::size_t s = pL + left.size();
+  if (s >= text.size() || pR <= s) return {};
+  return text.substr(s, pR - s);
+}
+
 std::vector<std::string_view> SplitList(std::string_view list, std::string_view separator) {
   std::vector<std::string_view> items;
   if (list.empty()) return items;

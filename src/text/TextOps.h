@@ -25,6 +25,9 @@ std::string TextBetween(std::string_view text, std::string_view left, std::strin
                         long& start, const TextBetweenOptions& options = {});
 // The common call: forward from the start, no offsets.
 std::string TextBetween(std::string_view text, std::string_view left, std::string_view right);
+// The same, as a view into `text` (no copy of what may be a whole article).
+std::string_view TextBetweenView(std::string_view text, std::string_view left,
+                                 std::string_view right);
 
 // Items of a "|"-separated list: empty pieces count, except a last one.
 //   SplitList("|a||b|", "|") -> {"", "a", "", "b"}

@@ -31,6 +31,7 @@ struct FakeRun {
   ScriptedRunHost host;
   settings::PlainSettings settings;
   generation::ArticlePaths paths;
+  bool reuseTitles = true;
 
   void AddArticle(const std::string& name, std::string_view bytes) {
     files.Add("/site/" + name, std::string(bytes));
@@ -38,7 +39,7 @@ struct FakeRun {
   }
   generation::RunResult Run(generation::TitleRewriter* titles = nullptr,
                             std::uint64_t seed = 7) {
-    generation::RunContext ctx{settings, platform, host, titles, seed};
+    generation::RunContext ctx{settings, platform, host, titles, seed, reuseTitles};
     return generation::RunGeneration(paths, ctx);
   }
   std::string Page(const std::string& name) const {

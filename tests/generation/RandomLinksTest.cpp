@@ -198,16 +198,20 @@ TEST(RandomLinks, SlotCountIsTheLargerOfTheTwoKinds) {
 }
 
 TEST(RandomLinks, NoSlotsMeansNoExtraLoads) {
-  FakeRun run;
-  run.SetTemplate("#本篇标题#");
-  int reads = 0;
-  run.files.failRead = [&](const std::string&) {
-    ++reads;
-    return false;
-  };
-  for (int i = 1; i <= 3; ++i) run.AddArticle(std::to_string(i) + ".txt", "");
-  run.Run();
-  EXPECT_EQ(reads, 3 + 4);  // each article once, plus its neighbours
+  for (const bool reuse : {false, true}) {
+    FakeRun run;
+    run.SetTemplate("#本篇标题#");
+    run.reuseTitles = reuse;
+    int reads = 0;
+    run.files.failRead = [&](const std::string&) {
+      ++reads;
+      return false;
+    };
+    for (int i = 1; i <= 3; ++i) run.AddArticle(std::to_string(i) + ".txt", "");
+    run.Run();
+    // Each article once, plus its neighbours; reused, a previous article is not read again.
+    EXPECT_EQ(reads, reuse ? 3 + 2 : 3 + 4) << reuse;
+  }
 }
 
 TEST(RandomLinks, ASeedMakesAWholeRunReproducible) {

@@ -50,9 +50,10 @@ struct Sample {
   int status = 0;
 };
 
-enum Subject { kFloor1, kFloor8, kFirst, kRerun, kHugo, kSubjects };
+enum Subject { kFloor1, kFloor8, kFirst, kRerun, kBaseFirst, kBaseRerun, kHugo, kSubjects };
 const char* const kSubjectNames[] = {"one-read floor", "eight-read floor", "lanzhou-gen first run",
-                                     "lanzhou-gen rerun", "Hugo"};
+                                     "rerun", "baseline first run", "baseline rerun",
+                                     "Hugo, fresh build"};
 
 struct Corpus {
   std::size_t articles;
@@ -225,13 +226,14 @@ std::string Fixed(double v, int decimals) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string gen, floor, work;
+  std::string gen, floor, work, baseline;
   std::vector<std::size_t> sizes{1000, 10000, 100000};
   int rounds = 5;
   bool keep = false, noHugo = false, syncRerun = false;
   CLI::App app{"Times lanzhou-gen against the read floors and Hugo.", "lanzhou-timing"};
   app.add_option("--gen", gen, "the lanzhou-gen program")->required();
   app.add_option("--floor", floor, "the lanzhou-floor program")->required();
+  app.add_option("--baseline", baseline, "another lanzhou-gen (an earlier build) to time alongside");
   app.add_option("--sizes", sizes, "corpus sizes (GBK; 10000 also in UTF-8 and UTF-16LE)")->delimiter(',');
   app.add_option("--rounds", rounds, "timed runs of every subject (median)")->check(CLI::Range(1, 99));
   app.add_option("--work", work, "folder for the corpora; kept, and reused when run again");
@@ -241,6 +243,7 @@ int main(int argc, char** argv) {
   CLI11_PARSE(app, argc, argv);
   gen = fs::absolute(gen).string();
   floor = fs::absolute(floor).string();
+  if (!baseline.empty()) baseline = fs::absolute(baseline).string();
 
   if (work.empty()) {
     std::string t = (fs::temp_directory_path() / "lanzhou-timing-XXXXXX").string();
@@ -297,13 +300,17 @@ int main(int argc, char** argv) {
         command = {floor, s == kFloor1 ? "1" : "8", c.folder, floorOut};
         break;
       case kFirst:
+      case kBaseFirst:
+        if (s == kBaseFirst && baseline.empty()) return;
         moveAside(c.folder + out);
-        command = {gen, "--dir", c.folder, "--filter", "*.htm", "--template", "1", "--title-source",
+        command = {s == kFirst ? gen : baseline, "--dir", c.folder, "--filter", "*.htm", "--template", "1", "--title-source",
                    "title", "--index", "--encoding", EncodingFlag(c.encoding), "--seed", "1", "--quiet"};
         break;
       case kRerun:
+      case kBaseRerun:
+        if (s == kBaseRerun && baseline.empty()) return;
         if (syncRerun) ::sync();
-        command = {gen, "--dir", c.folder, "--filter", "*.htm", "--template", "1", "--title-source",
+        command = {s == kRerun ? gen : baseline, "--dir", c.folder, "--filter", "*.htm", "--template", "1", "--title-source",
                    "title", "--index", "--encoding", EncodingFlag(c.encoding), "--seed", "1", "--quiet"};
         break;
       case kHugo:
@@ -317,7 +324,7 @@ int main(int argc, char** argv) {
     }
     const Sample sample = Time(command);
     if (s == kFloor1 || s == kFloor8) fs::remove_all(floorOut);
-    if (s == kRerun && !syncRerun) fs::remove_all(c.folder + out);
+    if ((s == kRerun || s == kBaseRerun) && !syncRerun) fs::remove_all(c.folder + out);
     if (s == kHugo) fs::remove_all(c.hugoSite + "/public");
     if (sample.status != 0) {
       std::fprintf(stderr, "warning: %s on %s ended with status %d\n", kSubjectNames[s],
@@ -333,46 +340,50 @@ int main(int argc, char** argv) {
     }
   }
 
+  std::vector<Subject> shown{kFloor1, kFloor8, kFirst, kRerun};
+  if (!baseline.empty()) shown.insert(shown.end(), {kBaseFirst, kBaseRerun});
+  if (hugo) shown.push_back(kHugo);
+  auto header = [&] {
+    std::printf("| articles |");
+    for (Subject s : shown) std::printf(" %s |", kSubjectNames[s]);
+    std::printf("\n|---|");
+    for (std::size_t k = 0; k < shown.size(); ++k) std::printf("---|");
+    std::printf("\n");
+  };
   std::printf("Wall time, median of %d runs, seconds (CPU time, user + system, in brackets):\n\n", rounds);
-  std::printf("| articles | one-read floor | eight-read floor | lanzhou-gen first run | rerun |%s\n",
-              hugo ? " Hugo, fresh build |" : "");
-  std::printf("|---|---|---|---|---|%s\n", hugo ? "---|" : "");
+  header();
   for (const auto& c : corpora) {
     std::printf("| %s |", Label(c).c_str());
-    for (int s = 0; s < kSubjects; ++s) {
-      if (s == kHugo && !hugo) continue;
+    for (Subject s : shown) {
       if (c.samples[s].empty()) {
         std::printf(" |");
         continue;
       }
-      std::printf(" %s (%s) |", Fixed(MedianWall(c, static_cast<Subject>(s)), 3).c_str(),
-                  Fixed(MedianCpu(c, static_cast<Subject>(s)), 3).c_str());
+      std::printf(" %s (%s) |", Fixed(MedianWall(c, s), 3).c_str(), Fixed(MedianCpu(c, s), 3).c_str());
     }
     std::printf("\n");
   }
 
   std::printf("\nRatios of the medians (wall time):\n\n");
-  std::printf("| articles | first run / one-read floor | first run / eight-read floor | rerun / first run |%s\n",
-              hugo ? " Hugo / first run |" : "");
-  std::printf("|---|---|---|---|%s\n", hugo ? "---|" : "");
+  std::printf("| articles | first run / one-read floor | first run / eight-read floor | rerun / first run |%s%s\n",
+              baseline.empty() ? "" : " first run / baseline first run |", hugo ? " Hugo / first run |" : "");
+  std::printf("|---|---|---|---|%s%s\n", baseline.empty() ? "" : "---|", hugo ? "---|" : "");
   for (const auto& c : corpora) {
     const double first = MedianWall(c, kFirst);
     std::printf("| %s | %s | %s | %s |", Label(c).c_str(), Fixed(first / MedianWall(c, kFloor1), 2).c_str(),
                 Fixed(first / MedianWall(c, kFloor8), 2).c_str(),
                 Fixed(MedianWall(c, kRerun) / first, 2).c_str());
+    if (!baseline.empty()) std::printf(" %s |", Fixed(first / MedianWall(c, kBaseFirst), 2).c_str());
     if (hugo) std::printf(" %s |", c.samples[kHugo].empty() ? "" : Fixed(MedianWall(c, kHugo) / first, 1).c_str());
     std::printf("\n");
   }
 
   std::printf("\nPeak memory (maxrss), MiB:\n\n");
-  std::printf("| articles | one-read floor | eight-read floor | lanzhou-gen first run | rerun |%s\n",
-              hugo ? " Hugo |" : "");
-  std::printf("|---|---|---|---|---|%s\n", hugo ? "---|" : "");
+  header();
   for (const auto& c : corpora) {
     std::printf("| %s |", Label(c).c_str());
-    for (int s = 0; s < kSubjects; ++s) {
-      if (s == kHugo && !hugo) continue;
-      std::printf(" %s |", c.samples[s].empty() ? "" : Fixed(PeakMiB(c, static_cast<Subject>(s)), 1).c_str());
+    for (Subject s : shown) {
+      std::printf(" %s |", c.samples[s].empty() ? "" : Fixed(PeakMiB(c, s), 1).c_str());
     }
     std::printf("\n");
   }

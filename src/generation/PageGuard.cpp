@@ -14,7 +14,8 @@ PageGuard::Verdict PageGuard::Check(const std::string& pagePath) {
       }
     }
     if (articleIds_->count(*id) != 0) return Verdict::IsArticle;
-  } else if (files_.Exists(pagePath)) {
+  } else if (!files_.KnowsIdentities() && files_.Exists(pagePath)) {
+    // A second look only where the first could not tell "nothing there" from "no identities".
     if (articleSpellings_.empty()) {
       for (const auto& a : articles_) articleSpellings_.insert(a.native);
     }

@@ -85,6 +85,8 @@ class FileSystem {
   // The identity of the file at `path`; nullopt when nothing is there. The default knows no
   // identities, so callers fall back on comparing spellings.
   virtual std::optional<FileId> Identify(const std::string& path);
+  // Whether Identify knows identities, so that its nullopt means nothing is there.
+  virtual bool KnowsIdentities() const { return false; }
   // Whether `path` is a folder (or a link to one).
   virtual bool IsFolder(const std::string& path);
 
@@ -107,6 +109,7 @@ class LocalFileSystem final : public FileSystem {
   std::optional<std::vector<FolderEntry>> ListFolder(const std::string& path) override;
   bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) override;
   std::optional<FileId> Identify(const std::string& path) override;
+  bool KnowsIdentities() const override { return true; }
   bool IsFolder(const std::string& path) override;
 
  private:

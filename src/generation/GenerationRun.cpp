@@ -56,10 +56,13 @@ RunState StartRun(const ArticlePaths& paths, RunContext& ctx) {
   auto& p = ctx.platform;
   RunState run(paths, ctx);
   const std::string folder = run.folderNative.substr(0, run.folderNative.size() - 1);
+  const bool existed = p.files.Exists(folder);
   if (!CreateFolderChain(p.files, run.folderNative)) {
     run.log.Unwritten(folder, p.files.LastError());
   } else if (!p.files.IsFolder(folder)) {  // its name is taken by a file
     run.log.Unwritten(folder, std::string(lit::kReasonNotAFolder));
+  } else if (!existed) {
+    run.guard.FolderIsNew();
   }
   run.startMs = p.clock.NowMs();
 

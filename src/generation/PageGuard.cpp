@@ -6,6 +6,7 @@ PageGuard::PageGuard(platform::FileSystem& files, const ArticlePaths& articles)
     : files_(files), articles_(articles) {}
 
 PageGuard::Verdict PageGuard::Check(const std::string& pagePath) {
+  if (folderIsNew_) return written_.insert(pagePath).second ? Verdict::Write : Verdict::Replaces;
   if (const auto id = files_.Identify(pagePath)) {
     if (!articleIds_) {
       articleIds_.emplace();

@@ -25,11 +25,15 @@ class PageGuard {
   // Called once before each page is written (article pages and index pages alike); every
   // page but an article's counts as written from then on.
   Verdict Check(const std::string& pagePath);
+  // The output folder was made by this run: no article can lie in it, so a page path needs no
+  // look on the disk (a first run then costs no lookup per page).
+  void FolderIsNew() { folderIsNew_ = true; }
 
  private:
   platform::FileSystem& files_;
   const ArticlePaths& articles_;
   std::set<std::string> written_;
+  bool folderIsNew_ = false;
   // The articles' identities, found the first time a page path already holds a file: a run
   // into a fresh folder never needs them.
   std::optional<std::set<platform::FileId>> articleIds_;

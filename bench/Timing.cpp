@@ -10,12 +10,12 @@
 // of the same shape when `hugo` is on the PATH. It prints medians of wall and CPU time, the
 // ratios the targets speak of, and peak memory (the children's maxrss from wait4), as Markdown.
 //
-// Every output is removed right after the run that needs it last, while it is still in memory:
-// on a file system that discards freed blocks (ext4 mounted with discard) removing files
-// whose blocks are on the disk costs milliseconds a file, and would dominate the sitting.
-// With --sync-rerun the disk is synced before each rerun, so that it meets pages already on
-// the disk, as a user's rerun after an edit does; those outputs are then moved aside and
-// removed in the background once the table is printed. The corpora stay in the page cache: an
+// Nothing is removed during the sitting: on a file system that discards freed blocks (ext4
+// mounted with discard) removing a file whose blocks are on the disk costs milliseconds, and
+// would dominate it. Every output is moved aside after the run that needs it last, and the
+// whole lot is removed in the background once the table is printed. With --sync-rerun the disk
+// is synced before each rerun, so that it meets pages already on the disk, as a user's rerun
+// after an edit does. The corpora stay in the page cache: an
 // untimed round warms it, as a site being regenerated after an edit would have it.
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -239,7 +239,7 @@ int main(int argc, char** argv) {
   app.add_option("--work", work, "folder for the corpora; kept, and reused when run again");
   app.add_flag("--keep", keep, "keep the temporary folder");
   app.add_flag("--no-hugo", noHugo, "leave Hugo out even when it is installed");
-  app.add_flag("--sync-rerun", syncRerun, "sync the disk before each rerun (slow to clean up)");
+  app.add_flag("--sync-rerun", syncRerun, "sync the disk before each rerun");
   CLI11_PARSE(app, argc, argv);
   gen = fs::absolute(gen).string();
   floor = fs::absolute(floor).string();
@@ -323,9 +323,9 @@ int main(int argc, char** argv) {
         return;
     }
     const Sample sample = Time(command);
-    if (s == kFloor1 || s == kFloor8) fs::remove_all(floorOut);
-    if ((s == kRerun || s == kBaseRerun) && !syncRerun) fs::remove_all(c.folder + out);
-    if (s == kHugo) fs::remove_all(c.hugoSite + "/public");
+    if (s == kFloor1 || s == kFloor8) moveAside(floorOut);
+    if (s == kRerun || s == kBaseRerun) moveAside(c.folder + out);
+    if (s == kHugo) moveAside(c.hugoSite + "/public");
     if (sample.status != 0) {
       std::fprintf(stderr, "warning: %s on %s ended with status %d\n", kSubjectNames[s],
                    Label(c).c_str(), sample.status);

@@ -12,6 +12,7 @@ namespace {
 // pieces, so that its whole read costs little more than one read would.
 constexpr std::size_t kFirstRead = 4096;
 constexpr std::size_t kLargestRead = 1 << 20;
+constexpr std::size_t kFirstLook = 256;
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16Mark = "\xFF\xFE";
@@ -63,8 +64,16 @@ TextStart ReadTextStart(const ArticlePath& path, int encoding, int titleSource,
       ctx.lastReadError = "read error";
       return {{}, true};
     }
-    TextStart start = DecodeTextStart(bytes, *got == 0, encoding, ctx.platform.codec);
-    if (start.whole || TitleIsWithin(start.text, titleSource)) return start;
+    // Decoded a little at a time: the title usually sits in the first few hundred bytes, and
+    // decoding all of a UTF-16LE piece would cost more than reading it.
+    for (std::size_t look = std::min(kFirstLook, bytes.size());;
+         look = std::min(look * 4, bytes.size())) {
+      const bool all = look == bytes.size();
+      TextStart start = DecodeTextStart(std::string_view(bytes).substr(0, look), all && *got == 0,
+                                        encoding, ctx.platform.codec);
+      if (start.whole || TitleIsWithin(start.text, titleSource)) return start;
+      if (all) break;
+    }
   }
 }
 

@@ -66,11 +66,11 @@ class FileSystem {
   // The default serves the bytes of ReadWholeFile.
   virtual std::unique_ptr<InputFile> OpenInputFile(const std::string& path);
   // Writes a whole file. An existing regular file with no other name is written over in place
-  // and cut to its new length; any other file or link is removed first and a new one created.
+  // and cut to its new length; another file or a link is removed first and a new one created.
   // (Emptying a file that holds data makes ext4 flush it at close, and removing one makes a
   // file system that discards freed blocks wait for them: either made a rerun several times
-  // slower than a first run.) Anything but a regular file or a link at the path is left alone and the write fails; a write
-  // that fails part-way leaves no half-written file behind.
+  // slower than a first run.) Anything but a regular file or a link at the path is left alone
+  // and the write fails; a write that fails part-way leaves no half-written file behind.
   virtual bool WriteWholeFile(const std::string& path, std::string_view bytes) = 0;
   // A file for writing piece by piece (replacing an existing one as above); null on failure.
   virtual std::unique_ptr<OutputFile> CreateOutputFile(const std::string& path) = 0;

@@ -72,15 +72,15 @@ TEST(ReadOnlySources, NoRunWritesAnArticleATemplateOrTheSettingsFile) {
   } folders[] = {{"gbk", FileEncoding::AnsiGbk}, {"utf8", FileEncoding::Utf8},
                  {"utf16le", FileEncoding::Unicode}, {"examples", FileEncoding::AnsiGbk}};
   for (const auto& f : folders) {
-    for (int source = 0; source < 3; ++source) {
+    for (int titleSource = 0; titleSource < 3; ++titleSource) {
       for (const bool twice : {false, true}) {  // a rerun over the pages of the first
         settings::PlainSettings s;
         ASSERT_EQ(settings::LoadSettingsFile(files, (root / "settings.ini").string(), s.values),
                   settings::SettingsFileLoad::Loaded);
         s.values.fileEncoding = static_cast<int>(f.encoding);
-        s.values.titleSource = source;
-        s.values.takeMiddleContent = source != 1;
-        s.values.useExtension = source == 2;
+        s.values.titleSource = titleSource;
+        s.values.takeMiddleContent = titleSource != 1;
+        s.values.useExtension = titleSource == 2;
         s.values.pageSizeText = "2";
         s.values.templateTexts[2] = *files.ReadWholeFile((root / "template.htm").string());
         s.values.selectedTemplate = twice ? 0 : 2;

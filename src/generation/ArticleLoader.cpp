@@ -118,6 +118,24 @@ FirstLineResult FirstLineTitle(std::string& body, bool removeLine, RunHost* host
   return result;
 }
 
+std::string SourceTitle(const ArticlePath& path, std::string& text, int titleSource,
+                        const std::function<bool()>& removeLine, RunHost* host,
+                        std::size_t* lines) {
+  switch (titleSource) {
+    case static_cast<int>(TitleSource::FileName):
+      return std::string(FileTitleOf(path.text));
+    case static_cast<int>(TitleSource::HtmlTitle): {
+      std::string title = text::TextBetween(text, "<title>", "</title>");
+      return title.empty() ? std::string(FileTitleOf(path.text)) : title;
+    }
+    default: {  // FirstLine, and a list without a selection
+      FirstLineResult first = FirstLineTitle(text, removeLine(), host);
+      if (lines != nullptr) *lines = first.lines;
+      return std::move(first.title);
+    }
+  }
+}
+
 ArticleInfo LoadArticle(const ArticlePath& path, const GenerationSettings& settings,
                         LoaderContext& ctx, LoadNotes* notes) {
   std::optional<std::string> bytes = ctx.platform.files.ReadWholeFile(path.native);
@@ -130,22 +148,10 @@ ArticleInfo LoadArticle(const ArticlePath& path, const GenerationSettings& setti
   info.body = DecodeArticleText(std::move(*bytes), settings.fileEncoding(), ctx.platform.codec);
   bytes.reset();
 
-  switch (settings.titleSource()) {
-    case static_cast<int>(TitleSource::FileName):
-      info.title = std::string(FileTitleOf(path.text));
-      break;
-    case static_cast<int>(TitleSource::HtmlTitle):
-      info.title = text::TextBetween(info.body, "<title>", "</title>");
-      if (info.title.empty()) info.title = std::string(FileTitleOf(path.text));
-      break;
-    default: {  // FirstLine, and a list without a selection
-      const bool strip = settings.stripFirstLine();
-      FirstLineResult first = FirstLineTitle(info.body, strip, ctx.host);
-      info.title = std::move(first.title);
-      if (notes != nullptr) notes->lineEvents = first.lines;
-      break;
-    }
-  }
+  std::size_t lines = 0;
+  info.title = SourceTitle(path, info.body, settings.titleSource(),
+                           [&settings] { return settings.stripFirstLine(); }, ctx.host, &lines);
+  if (notes != nullptr) notes->lineEvents = lines;
   if (notes != nullptr) notes->sourceTitle = info.title;
   NameAndRewrite(path, info, settings, ctx);
   return info;

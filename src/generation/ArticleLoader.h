@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,14 @@ struct LoadNotes {
 
 ArticleInfo LoadArticle(const ArticlePath& path, const GenerationSettings& settings,
                         LoaderContext& ctx, LoadNotes* notes = nullptr);
+
+// The title that `titleSource` gives an article whose text is `text`: the file's title, the
+// "<title>" element's text (the file's title when that is empty), or the first non-empty line,
+// whose line is then taken out of `text` when `removeLine` says so (asked only for a first
+// line, as the option is read only where it is used). `lines` counts the lines read for it.
+std::string SourceTitle(const ArticlePath& path, std::string& text, int titleSource,
+                        const std::function<bool()>& removeLine, RunHost* host = nullptr,
+                        std::size_t* lines = nullptr);
 
 // The last two steps of every load: the page name of `path` into `info.pageName`, and
 // `info.title` (the source's title) rewritten while `replaceTitle` reads true.

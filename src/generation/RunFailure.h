@@ -15,10 +15,6 @@ struct RunFailure {
 
 using RunFailures = std::vector<RunFailure>;
 
-}  // namespace lanzhou::generation
-
-namespace lanzhou::generation {
-
 // Everything a run could not do, counted by kind and named file by file.
 struct FailureLog {
   RunFailures failures;

@@ -130,19 +130,12 @@ LoadNotes LoadSourceTitle(const ArticlePath& path, const GenerationSettings& set
   LoadNotes notes;
   const int encoding = settings.fileEncoding();
   const int source = settings.titleSource();
-  if (source == static_cast<int>(TitleSource::FileName)) {
-    notes.sourceTitle = std::string(FileTitleOf(path.text));
-    return notes;
+  std::string text;  // a title from the file name reads nothing of the file
+  if (source != static_cast<int>(TitleSource::FileName)) {
+    text = ReadTextStart(path, encoding, source, ctx).text;
   }
-  TextStart start = ReadTextStart(path, encoding, source, ctx);
-  if (source == static_cast<int>(TitleSource::HtmlTitle)) {
-    notes.sourceTitle = text::TextBetween(start.text, "<title>", "</title>");
-    if (notes.sourceTitle.empty()) notes.sourceTitle = std::string(FileTitleOf(path.text));
-  } else {
-    FirstLineResult first = FirstLineTitle(start.text, false, ctx.host);
-    notes.sourceTitle = std::move(first.title);
-    notes.lineEvents = first.lines;
-  }
+  notes.sourceTitle = SourceTitle(path, text, source, [] { return false; }, ctx.host,
+                                  &notes.lineEvents);
   return notes;
 }
 

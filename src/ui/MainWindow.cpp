@@ -30,6 +30,11 @@ namespace {
 
 using settings::SettingControl;
 
+// A rule's controls, enabled or disabled together.
+void EnableAll(std::initializer_list<QWidget*> widgets, bool on) {
+  for (QWidget* w : widgets) w->setEnabled(on);
+}
+
 constexpr std::size_t Slot(SettingControl c) { return static_cast<std::size_t>(c); }
 
 // The window is drawn for a client area this size: the design's outer size of 629 x 675 less
@@ -363,21 +368,13 @@ void MainWindow::FirstLineRule() {
 }
 
 void MainWindow::MiddleContentRule() {
-  const bool on = takeMiddle_->isChecked();
-  for (QWidget* w : {static_cast<QWidget*>(keepWhenEmpty_), static_cast<QWidget*>(leftMarker_),
-                     static_cast<QWidget*>(rightMarker_)}) {
-    w->setEnabled(on);
-  }
+  EnableAll({keepWhenEmpty_, leftMarker_, rightMarker_}, takeMiddle_->isChecked());
 }
 
 void MainWindow::ExtensionRule() { extension_->setEnabled(useExtension_->isChecked()); }
 
 void MainWindow::TitleRewritingRule() {
-  const bool on = replaceTitle_->isChecked();
-  for (QWidget* w : {static_cast<QWidget*>(matchPattern_), static_cast<QWidget*>(replacement_),
-                     static_cast<QWidget*>(useRegex_)}) {
-    w->setEnabled(on);
-  }
+  EnableAll({matchPattern_, replacement_, useRegex_}, replaceTitle_->isChecked());
 }
 
 void MainWindow::IndexPageRule() { pageSize_->setEnabled(makeIndex_->isChecked()); }
